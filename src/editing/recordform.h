@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+// What the record operations need of the window that shows a record: the six
+// input fields, addressed by their index, the window caption and the
+// "Recall Registrant" option.
+class RecordForm
+{
+public:
+    // Input field indexes, as the window's field array numbers them.
+    enum FieldIndex {
+        WebContactField = 0,
+        ProductField = 1,
+        RegistrantField = 2,
+        RegistrationField = 3,
+        CustomerIdField = 4,
+        RegistrationDateField = 5,
+    };
+    static constexpr int FieldCount = 6;
+
+    virtual ~RecordForm() = default;
+
+    virtual QString FieldText(int index) const = 0;
+    virtual void SetFieldText(int index, const QString &text) = 0;
+    virtual void FocusField(int index) = 0;
+    virtual void SetCaption(const QString &caption) = 0;
+    virtual bool RecallRegistrant() const = 0;
+};

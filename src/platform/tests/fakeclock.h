@@ -1,0 +1,11 @@
+#pragma once
+
+#include "platform/clock.h"
+
+class FakeClock final : public Clock
+{
+public:
+    QDateTime Now() const override { return now; }
+
+    QDateTime now;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Record text is single-byte Windows-1252 on disk, as on Windows, so files
+// move between systems unchanged. These convert at the edge between the
+// Unicode user interface and the byte-oriented store.
+namespace AnsiText {
+
+QString ToUnicode(QByteArrayView ansi);
+
+// Only meaningful for text that IsRepresentable accepts.
+QByteArray FromUnicode(QStringView text);
+
+bool IsRepresentable(QChar c);
+
+// The text without the characters Windows-1252 cannot hold.
+QString Representable(QStringView text);
+
+}

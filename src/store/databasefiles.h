@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// The four databases and where their files lie in the data folder:
+// database n is "sdb<n>.ppd", its backup during a rewrite "sdb<n>.bak".
+namespace DatabaseFiles {
+
+inline constexpr int Count = 4;
+
+bool IsDatabaseNumber(int number);
+
+// "sdb" and the number: the file name without its suffix.
+QString Stem(int number);
+
+QString DatabaseFilePath(const QString &folder, int number);
+QString BackupFilePath(const QString &folder, int number);
+
+}

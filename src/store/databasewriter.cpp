@@ -1,0 +1,55 @@
+#include "databasewriter.h"
+
+#include "linecodec.h"
+#include "platform/logcategories.h"
+#include "privatefiles.h"
+#include "recordline.h"
+
+#include <QFile>
+
+namespace {
+
+constexpr QByteArrayView LineEnd = "\r\n";
+
+// A file whose last line lost its line end (cut off by a crash or a full
+// disk) would swallow the appended line into its own damaged one.
+bool EndsMidLine(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() == 0)
+        return false;
+    char last = '\n';
+    return file.seek(file.size() - 1) && file.getChar(&last) && last != '\n';
+}
+
+} // namespace
+
+bool AppendRecord(const QString &path, const RegistrationRecord &record)
+{
+    QByteArray content = EndsMidLine(path) ? LineEnd.toByteArray() : QByteArray();
+    content += EncodeLine(FormatRecordLine(record, LineBreak::Omit), CodecKey());
+    content += LineEnd;
+    return PrivateFiles::Append(path, content);
+}
+
+QByteArray FormatDatabase(const QList<RegistrationRecord> &records)
+{
+    const QByteArrayView key = CodecKey();
+    QByteArray content;
+    for (const RegistrationRecord &record : records) {
+        content += EncodeLine(FormatRecordLine(record, LineBreak::Append), key);
+        content += LineEnd;
+    }
+    return content;
+}
+
+bool RewriteDatabase(const QString &path, const QString &backupPath, const QList<RegistrationRecord> &records)
+{
+    if (!QFile::exists(path)) {
+        qCDebug(lcStore) << "not rewriting missing" << path;
+        return false;
+    }
+    if (!PrivateFiles::Copy(path, backupPath) || !PrivateFiles::WriteWhole(path, FormatDatabase(records)))
+        return false;
+    return QFile::remove(backupPath);
+}

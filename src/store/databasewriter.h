@@ -1,0 +1,22 @@
+#pragma once
+
+#include "registrationrecord.h"
+
+#include <QList>
+#include <QString>
+
+// The two ways a database file changes. Both report success for tests and
+// logs only: the user is never told of a failed write.
+
+// Appends one encoded line (without the plain line break) and CR LF in a
+// single write; a missing file and folder are created.
+bool AppendRecord(const QString &path, const RegistrationRecord &record);
+
+// Rewrites the whole file from the records, in their order, each plain line
+// ending in CR LF before it is encoded. The old content is copied to the
+// backup path first; the backup is removed only once the new content is
+// safely on disk. A missing database file is left missing.
+bool RewriteDatabase(const QString &path, const QString &backupPath, const QList<RegistrationRecord> &records);
+
+// The file content a rewrite writes.
+QByteArray FormatDatabase(const QList<RegistrationRecord> &records);

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+
+// The line codec of the database files: every byte of a plain line is
+// exclusive-ored with the byte of a repeating key and written as two
+// upper-case hexadecimal digits.
+//
+//   EncodeLine("abc|me|", "Korvane") == "2A0D110A0C0B19"   ('a' ^ 'K' == 0x2A)
+//
+// A plain line shorter than the key is first lengthened to the key's length
+// with "." and the start of the key; readers ignore that filler because it
+// follows the line's last separator.
+
+// The key of every database file: the application title.
+QByteArrayView CodecKey();
+
+QByteArray EncodeLine(QByteArrayView plain, QByteArrayView key);
+
+// Upper- and lower-case digits are both read, and an odd last digit stands
+// alone. Any pair that is not hexadecimal makes the whole result empty.
+QByteArray DecodeLine(QByteArrayView hex, QByteArrayView key);

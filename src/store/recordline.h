@@ -1,0 +1,19 @@
+#pragma once
+
+#include "registrationrecord.h"
+
+// The plain (decoded) form of one database line: the seven fields in file
+// order, each followed by "|". File order differs from the record's order in
+// one place: Registration Date comes before Web Contact.
+//
+//   Product|Registrant|Customer ID|Registration|Registration Date|Web Contact|Recorded|
+
+enum class LineBreak { Omit, Append };
+
+// Lines written by a whole-file rewrite carry CR LF inside the plain text;
+// appended lines do not. Readers accept both.
+QByteArray FormatRecordLine(const RegistrationRecord &record, LineBreak lineBreak);
+
+// Whatever follows the seventh "|" (CR LF, the encoder's filler) is dropped;
+// fields a damaged line lacks stay empty.
+RegistrationRecord ParseRecordLine(QByteArrayView plain);
