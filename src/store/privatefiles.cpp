@@ -31,8 +31,10 @@ bool PrivateFiles::WriteWhole(const QString &path, QByteArrayView content)
     if (!EnsureFolder(QFileInfo(path).path()))
         return false;
     QSaveFile file(path);
+    // The explicit flush matters: a write error met while flushing the
+    // buffer does not stop commit() from renaming a short file into place.
     if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(OwnerOnly)
-        || file.write(content.data(), content.size()) != content.size() || !file.commit()) {
+        || file.write(content.data(), content.size()) != content.size() || !file.flush() || !file.commit()) {
         qCDebug(lcStore) << "could not write" << path << file.errorString();
         file.cancelWriting();
         return false;
@@ -45,12 +47,14 @@ bool PrivateFiles::Append(const QString &path, QByteArrayView content)
     if (!EnsureFolder(QFileInfo(path).path()))
         return false;
     QFile file(path);
-    if (!file.open(QIODevice::Append, OwnerOnly)) {
+    // Unbuffered, so a failed write leaves nothing pending that could land
+    // after the file was cut back.
+    if (!file.open(QIODevice::Append | QIODevice::Unbuffered, OwnerOnly)) {
         qCDebug(lcStore) << "could not open" << path << file.errorString();
         return false;
     }
     const qint64 sizeBefore = file.size();
-    if (file.write(content.data(), content.size()) != content.size() || !file.flush()) {
+    if (file.write(content.data(), content.size()) != content.size()) {
         qCDebug(lcStore) << "could not append to" << path << file.errorString();
         file.resize(sizeBefore);
         return false;

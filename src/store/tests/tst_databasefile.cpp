@@ -1,0 +1,238 @@
+#include "store/databasefiles.h"
+#include "store/databasereader.h"
+#include "store/databasewriter.h"
+#include "store/linecodec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using Field = RegistrationRecord::Field;
+
+RegistrationRecord MakeRecord(std::array<QByteArray, RegistrationRecord::FieldCount> fields)
+{
+    return RegistrationRecord{std::move(fields)};
+}
+
+// "abc|me|||||12-04-2026 01:35:24|", encoded by hand, as the append writes it
+// and, with the encoded CR LF, as the rewrite writes it.
+const QByteArray AppendedLine = "2A0D110A0C0B1937130E0A505C487B5B5F44515C536B5F434C525B5F795B0E\r\n";
+const QByteArray RewrittenLine = "2A0D110A0C0B1937130E0A505C487B5B5F44515C536B5F434C525B5F795B0E7B6B\r\n";
+constexpr QFile::Permissions OwnerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
+
+const RegistrationRecord AbcRecord = MakeRecord({"abc", "me", "", "", "", "", "12-04-2026 01:35:24"});
+
+QByteArray ReadBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_previous);
+        rlimit limit = m_previous;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_previous); }
+
+private:
+    rlimit m_previous{};
+};
+
+} // namespace
+
+class TestDatabaseFile : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_folder;
+    QString m_path;
+    QString m_backup;
+
+private slots:
+    void init()
+    {
+        QVERIFY(m_folder.isValid());
+        m_path = DatabaseFiles::DatabaseFilePath(m_folder.path(), 1);
+        m_backup = DatabaseFiles::BackupFilePath(m_folder.path(), 1);
+        QFile::remove(m_path);
+        QFile::remove(m_backup);
+    }
+
+    void paths_nameTheDatabase()
+    {
+        QCOMPARE(DatabaseFiles::DatabaseFilePath(u"/data"_s, 3), u"/data/sdb3.ppd"_s);
+        QCOMPARE(DatabaseFiles::BackupFilePath(u"/data"_s, 4), u"/data/sdb4.bak"_s);
+    }
+
+    void append_writesTheEncodedLine()
+    {
+        QVERIFY(AppendRecord(m_path, AbcRecord));
+        QCOMPARE(ReadBytes(m_path), AppendedLine);
+        QVERIFY(AppendRecord(m_path, AbcRecord));
+        QCOMPARE(ReadBytes(m_path), AppendedLine + AppendedLine);
+    }
+
+    void rewrite_writesEncodedLineBreaks()
+    {
+        WriteBytes(m_path, "stale");
+        QVERIFY(RewriteDatabase(m_path, m_backup, {AbcRecord, AbcRecord}));
+        QCOMPARE(ReadBytes(m_path), RewrittenLine + RewrittenLine);
+        QVERIFY(!QFile::exists(m_backup));
+    }
+
+    void load_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QList<RegistrationRecord>>("records");
+        QTest::newRow("zero bytes") << QByteArray() << QList<RegistrationRecord>();
+        QTest::newRow("only empty lines") << QByteArray("\r\n\r\n\r\n") << QList<RegistrationRecord>();
+        QTest::newRow("appended and rewritten lines, empty lines between")
+            << AppendedLine + "\r\n" + RewrittenLine + "\r\n\r\n" + AppendedLine
+            << QList<RegistrationRecord>{AbcRecord, AbcRecord, AbcRecord};
+        QTest::newRow("last line without line end")
+            << AppendedLine + AppendedLine.chopped(2) << QList<RegistrationRecord>{AbcRecord, AbcRecord};
+        QTest::newRow("line ends converted to LF")
+            << QByteArray(AppendedLine).replace("\r\n", "\n").repeated(2)
+            << QList<RegistrationRecord>{AbcRecord, AbcRecord};
+        QTest::newRow("lower-case hex") << AppendedLine.toLower() << QList<RegistrationRecord>{AbcRecord};
+        // Damaged lines still give a row, so the good records around them
+        // keep their places and nothing after them is lost.
+        QTest::newRow("garbage between good lines")
+            << AppendedLine + "not hex at all\r\n" + AppendedLine
+            << QList<RegistrationRecord>{AbcRecord, RegistrationRecord(), AbcRecord};
+        QTest::newRow("truncated last line")
+            << AppendedLine + AppendedLine.first(21)
+            << QList<RegistrationRecord>{AbcRecord, MakeRecord({"abc", "me", "", "", "", "", ""})};
+        QTest::newRow("fewer than seven fields")
+            << EncodeLine("P|R|", CodecKey()) + "\r\n" + AppendedLine
+            << QList<RegistrationRecord>{MakeRecord({"P", "R", "", "", "", "", ""}), AbcRecord};
+        QTest::newRow("more than seven fields")
+            << EncodeLine("P|R|C|X|D|W|T|U|V|", CodecKey()) + "\r\n"
+            << QList<RegistrationRecord>{MakeRecord({"P", "R", "C", "X", "W", "D", "T"})};
+    }
+
+    void load()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QList<RegistrationRecord>, records);
+        WriteBytes(m_path, content);
+        QCOMPARE(ReadDatabaseFile(m_path), records);
+    }
+
+    void loadMissingFile_isEmpty() { QVERIFY(ReadDatabaseFile(m_path).isEmpty()); }
+
+    void windows1252Text_survivesWriteAndLoad()
+    {
+        const RegistrationRecord record = MakeRecord({"Caf\xE9", "\x80uro", "\x99", "\xFF", "", "", ""});
+        QVERIFY(AppendRecord(m_path, record));
+        QVERIFY(RewriteDatabase(m_path, m_backup, {record, record}));
+        QVERIFY(AppendRecord(m_path, record));
+        QCOMPARE(ReadDatabaseFile(m_path), (QList<RegistrationRecord>{record, record, record}));
+    }
+
+    void rewriteThenLoad_keepsEveryFieldInItsColumn()
+    {
+        const QList<RegistrationRecord> records = {
+            MakeRecord({"P1", "R1", "C1", "X1", "W1", "D1", "T1"}),
+            MakeRecord({"", "", "", "X2", "", "", ""}),
+            MakeRecord({" P3 ", "R3", "C3", "X3", "mail@host.example", "2024", "T3"}),
+        };
+        WriteBytes(m_path, {});
+        QVERIFY(RewriteDatabase(m_path, m_backup, records));
+        QCOMPARE(ReadDatabaseFile(m_path), records);
+    }
+
+    void rewriteEmptyList_leavesZeroBytesAndNoBackup()
+    {
+        WriteBytes(m_path, AppendedLine);
+        QVERIFY(RewriteDatabase(m_path, m_backup, {}));
+        QCOMPARE(QFileInfo(m_path).size(), 0);
+        QVERIFY(QFileInfo::exists(m_path));
+        QVERIFY(!QFile::exists(m_backup));
+    }
+
+    void rewriteMissingFile_changesNothingOnDisk()
+    {
+        QVERIFY(!RewriteDatabase(m_path, m_backup, {AbcRecord}));
+        QVERIFY(!QFile::exists(m_path));
+        QVERIFY(!QFile::exists(m_backup));
+    }
+
+    void appendToMissingFolder_createsPrivateFolderAndFile()
+    {
+        const QString folder = m_folder.filePath(u"new/data"_s);
+        const QString path = DatabaseFiles::DatabaseFilePath(folder, 2);
+        QVERIFY(AppendRecord(path, AbcRecord));
+        QCOMPARE(ReadBytes(path), AppendedLine);
+        QCOMPARE(QFileInfo(folder).permissions(), OwnerOnly | QFile::ExeOwner | QFile::ExeUser);
+        QCOMPARE(QFile::permissions(path), OwnerOnly);
+    }
+
+    void rewrite_keepsTheFilePrivate()
+    {
+        WriteBytes(m_path, AppendedLine);
+        QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
+        QVERIFY(RewriteDatabase(m_path, m_backup, {AbcRecord}));
+        QCOMPARE(QFile::permissions(m_path), OwnerOnly);
+    }
+
+    void appendAfterCutOffLine_keepsTheNewRecord()
+    {
+        WriteBytes(m_path, AppendedLine + AppendedLine.first(20));
+        QVERIFY(AppendRecord(m_path, AbcRecord));
+        const QList<RegistrationRecord> records = ReadDatabaseFile(m_path);
+        QCOMPARE(records.size(), 3);
+        QCOMPARE(records.last(), AbcRecord);
+    }
+
+    void failedWrites_leaveTheDiskAsItWas()
+    {
+        WriteBytes(m_path, AppendedLine);
+        QList<RegistrationRecord> many(50, AbcRecord);
+        {
+            // A file size limit makes writes fail even for root, as a full
+            // disk would.
+            const FileSizeLimit limit(AppendedLine.size() + 10);
+            QVERIFY(!RewriteDatabase(m_path, m_backup, many));
+            QVERIFY(!AppendRecord(m_path, MakeRecord({QByteArray(100, 'x'), "", "", "", "", "", ""})));
+        }
+        QCOMPARE(ReadBytes(m_path), AppendedLine);
+        // The backup of a failed rewrite stays, holding the old content.
+        QCOMPARE(ReadBytes(m_backup), AppendedLine);
+        QCOMPARE(QDir(m_folder.path()).entryList(QDir::Files), (QStringList{u"sdb1.bak"_s, u"sdb1.ppd"_s}));
+    }
+
+    void appendWhereNoFolderCanBe_fails()
+    {
+        WriteBytes(m_path, AppendedLine);
+        const QString underAFile = DatabaseFiles::DatabaseFilePath(m_path + u"/data"_s, 1);
+        QVERIFY(!AppendRecord(underAFile, AbcRecord));
+        QCOMPARE(ReadBytes(m_path), AppendedLine);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDatabaseFile)
+#include "tst_databasefile.moc"
