@@ -1,15 +1,44 @@
 #include "recordlistview.h"
 
+#include "twips.h"
 #include "editing/recordlist.h"
 
+#include <QHeaderView>
 #include <QMouseEvent>
+
+#include <array>
+
+namespace {
+
+// Start widths in column order; Recorded starts collapsed, its time shows in
+// the caption when a row is chosen.
+constexpr std::array<int, RegistrationRecord::FieldCount> ColumnTwips = {1440, 1440, 1440, 2840, 1440, 1000, 1};
+
+} // namespace
 
 RecordListView::RecordListView(RecordList &list, QWidget *parent)
     : QTableView(parent)
     , m_list(list)
 {
     setModel(&m_list);
+    // The list owns the selection so the record operations can read it.
+    QItemSelectionModel *ownSelection = selectionModel();
     setSelectionModel(m_list.SelectionModel());
+    delete ownSelection;
+
+    setSelectionBehavior(SelectRows);
+    setSelectionMode(SingleSelection);
+    setEditTriggers(NoEditTriggers);
+    setWordWrap(false);
+    verticalHeader()->hide();
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    for (int column = 0; column < int(ColumnTwips.size()); ++column)
+        setColumnWidth(column, TwipsToPixels(ColumnTwips[column], this));
+
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &RecordListView::ColumnClick);
+    ShowSortIndicator();
 }
 
 void RecordListView::SetGridLines(bool on)
@@ -30,14 +59,46 @@ bool RecordListView::ItemClicked() const
 void RecordListView::mousePressEvent(QMouseEvent *event)
 {
     QTableView::mousePressEvent(event);
+    // The press selects the row first, so the release that follows finds it.
+    if (indexAt(event->position().toPoint()).isValid())
+        m_itemClicked = true;
 }
 
 void RecordListView::mouseReleaseEvent(QMouseEvent *event)
 {
     QTableView::mouseReleaseEvent(event);
+    if (!m_itemClicked)
+        return;
+    if (event->button() == Qt::LeftButton) {
+        m_itemClicked = false;
+        // The rows may have gone since the press (a database switch from the popup).
+        if (const int position = m_list.SelectedPosition(); position > 0)
+            emit rowChosen(position);
+    } else if (event->button() == Qt::RightButton) {
+        emit popupRequested(event->globalPosition().toPoint());
+    }
+}
+
+QItemSelectionModel::SelectionFlags RecordListView::selectionCommand(const QModelIndex &index,
+                                                                     const QEvent *event) const
+{
+    // A click always selects its row, Ctrl held or not: choosing needs a selected row.
+    const QItemSelectionModel::SelectionFlags command = QTableView::selectionCommand(index, event);
+    if (command.testFlag(QItemSelectionModel::Deselect))
+        return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+    return command;
 }
 
 void RecordListView::ColumnClick(int section)
 {
     m_list.ColumnClick(section);
+    ShowSortIndicator();
+}
+
+void RecordListView::ShowSortIndicator()
+{
+    // The header flips its indicator by its own rule before the click
+    // arrives; the list's state is the one to show.
+    horizontalHeader()->setSortIndicatorShown(m_list.IsSorted());
+    horizontalHeader()->setSortIndicator(m_list.SortKey(), m_list.SortOrder());
 }
