@@ -9,9 +9,22 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// The C locale collates by code point, upper case first, whatever the case
+// sensitivity; users without a locale still expect "apple" before "Banana".
+QLocale CollationLocale()
+{
+    const QLocale system;
+    return system.language() == QLocale::C ? QLocale(QLocale::English, QLocale::UnitedStates) : system;
+}
+
+} // namespace
+
 RecordList::RecordList(QObject *parent)
     : QAbstractTableModel(parent)
     , m_selection(this)
+    , m_collator(CollationLocale())
 {
     m_collator.setCaseSensitivity(Qt::CaseInsensitive);
 }

@@ -1,0 +1,159 @@
+#include "editing/recordlist.h"
+
+#include <QAbstractItemModelTester>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using Column = RecordList::Column;
+
+RegistrationRecord Row(const QByteArray &product, const QByteArray &registrant = {}, const QByteArray &recorded = {})
+{
+    RegistrationRecord record;
+    record[Column::Product] = product;
+    record[Column::Registrant] = registrant;
+    record[Column::Recorded] = recorded;
+    return record;
+}
+
+QStringList Products(const RecordList &list)
+{
+    QStringList products;
+    for (int position = 1; position <= list.Count(); ++position)
+        products.append(QString::fromLatin1(list.RowAt(position)[Column::Product]));
+    return products;
+}
+
+} // namespace
+
+class TestRecordList : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void positions_areOneBasedInDisplayOrder()
+    {
+        RecordList list;
+        QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCOMPARE(list.AddRow(Row("a")), 1);
+        QCOMPARE(list.AddRow(Row("b")), 2);
+        QCOMPARE(list.AddRow(Row("c")), 3);
+        list.RemoveRow(2);
+        QCOMPARE(Products(list), (QStringList{u"a"_s, u"c"_s}));
+        QCOMPARE(list.index(1, Column::Product).data().toString(), u"c"_s);
+        list.Clear();
+        QCOMPARE(list.Count(), 0);
+    }
+
+    void setCells_neverChangesTheProduct()
+    {
+        RecordList list;
+        list.AddRow(Row("a", "old"));
+        list.SetCells(1, Row("other", "new", "12-04-2026 01:35:24"));
+        QCOMPARE(list.RowAt(1), Row("a", "new", "12-04-2026 01:35:24"));
+    }
+
+    void cells_showWindows1252Text()
+    {
+        RecordList list;
+        list.AddRow(Row("Caf\xE9 \x80"));
+        QCOMPARE(list.index(0, Column::Product).data().toString(), u"Café €"_s);
+    }
+
+    void rows_areNotEditable()
+    {
+        RecordList list;
+        list.AddRow(Row("a"));
+        QVERIFY(!(list.flags(list.index(0, 0)) & Qt::ItemIsEditable));
+        QVERIFY(!list.setData(list.index(0, 0), u"b"_s));
+    }
+
+    // Each click names a column; the sort order is one for all columns and
+    // flips on every click.
+    void columnClicks_data()
+    {
+        QTest::addColumn<QList<int>>("clicks");
+        QTest::addColumn<QStringList>("order");
+        QTest::newRow("first click sorts descending from the start state")
+            << QList<int>{Column::Product} << QStringList{u"c"_s, u"B"_s, u"a"_s};
+        QTest::newRow("same column twice") << QList<int>{Column::Product, Column::Product}
+                                           << QStringList{u"a"_s, u"B"_s, u"c"_s};
+        QTest::newRow("another column flips too")
+            << QList<int>{Column::Product, Column::Registrant} << QStringList{u"B"_s, u"c"_s, u"a"_s};
+        QTest::newRow("recorded sorts as text")
+            << QList<int>{Column::Recorded, Column::Recorded} << QStringList{u"B"_s, u"c"_s, u"a"_s};
+    }
+
+    void columnClicks()
+    {
+        QFETCH(QList<int>, clicks);
+        QFETCH(QStringList, order);
+        RecordList list;
+        QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        list.AppendRows({Row("a", "z", "12-31-2025 23:59:59"), Row("B", "x", "01-02-2026 08:00:00"),
+                         Row("c", "y", "06-15-2026 12:00:00")});
+        for (const int column : clicks)
+            list.ColumnClick(column);
+        QCOMPARE(Products(list), order);
+        QCOMPARE(list.SortKey(), clicks.last());
+        QVERIFY(list.IsSorted());
+    }
+
+    void sortedList_placesNewRowsAtOnce()
+    {
+        RecordList list;
+        list.AppendRows({Row("b"), Row("d")});
+        list.ColumnClick(Column::Product);
+        list.ColumnClick(Column::Product);
+        QCOMPARE(list.AddRow(Row("c")), 2);
+        QCOMPARE(list.AddRow(Row("a")), 1);
+        list.AppendRows({Row("e"), Row("B")});
+        QCOMPARE(Products(list), (QStringList{u"a"_s, u"b"_s, u"B"_s, u"c"_s, u"d"_s, u"e"_s}));
+    }
+
+    void sortedList_keepsEqualRowsInArrivalOrder()
+    {
+        RecordList list;
+        list.ColumnClick(Column::Product);
+        list.ColumnClick(Column::Product);
+        list.AppendRows({Row("same", "1"), Row("same", "2")});
+        list.AddRow(Row("same", "3"));
+        list.AppendRows({Row("same", "4")});
+        QStringList registrants;
+        for (const RegistrationRecord &record : list.Rows())
+            registrants.append(QString::fromLatin1(record[Column::Registrant]));
+        QCOMPARE(registrants, (QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s}));
+    }
+
+    void changedRow_movesToItsSortedPlaceWithTheSelection()
+    {
+        RecordList list;
+        QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        list.AppendRows({Row("p1", "a"), Row("p2", "b"), Row("p3", "c")});
+        list.ColumnClick(Column::Registrant);
+        list.ColumnClick(Column::Registrant);
+        list.SelectRow(1);
+        list.SetCells(1, Row("ignored", "z"));
+        QCOMPARE(Products(list), (QStringList{u"p2"_s, u"p3"_s, u"p1"_s}));
+        QCOMPARE(list.SelectedPosition(), 3);
+        list.SetCells(3, Row("ignored", "bb"));
+        QCOMPARE(Products(list), (QStringList{u"p2"_s, u"p1"_s, u"p3"_s}));
+        QCOMPARE(list.SelectedPosition(), 2);
+    }
+
+    void selection_followsItsRowThroughASort()
+    {
+        RecordList list;
+        list.AppendRows({Row("a"), Row("b"), Row("c")});
+        list.SelectRow(1);
+        list.ColumnClick(Column::Product);
+        QCOMPARE(list.SelectedPosition(), 3);
+        list.RemoveRow(3);
+        QCOMPARE(list.SelectedPosition(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRecordList)
+#include "tst_recordlist.moc"
