@@ -82,7 +82,10 @@ void RecordListView::mouseReleaseEvent(QMouseEvent *event)
 QItemSelectionModel::SelectionFlags RecordListView::selectionCommand(const QModelIndex &index,
                                                                      const QEvent *event) const
 {
-    // A click always selects its row, Ctrl held or not: choosing needs a selected row.
+    // A press on empty space keeps the selection, so a pending row can still
+    // be chosen; a click on a row always selects it, Ctrl held or not.
+    if (!index.isValid() && event && event->isPointerEvent())
+        return QItemSelectionModel::NoUpdate;
     const QItemSelectionModel::SelectionFlags command = QTableView::selectionCommand(index, event);
     if (command.testFlag(QItemSelectionModel::Deselect))
         return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
