@@ -31,6 +31,11 @@ RecordListView::RecordListView(RecordList &list, QWidget *parent)
     setEditTriggers(NoEditTriggers);
     setWordWrap(false);
     verticalHeader()->hide();
+    // Compact report rows of one height: also keeps a full list of 32,767
+    // rows from being measured row by row.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
