@@ -1,12 +1,13 @@
 #include "appinfo.h"
-#include "editing/currentdatabase.h"
-#include "store/databaseselection.h"
+#include "startup.h"
+#include "platform/desktopshell.h"
 #include "platform/qsettingsstore.h"
 #include "platform/standardfolders.h"
+#include "platform/systemclock.h"
 
 #include <QApplication>
-#include <QHeaderView>
-#include <QTableView>
+
+using namespace std::chrono_literals;
 
 int main(int argc, char *argv[])
 {
@@ -16,18 +17,8 @@ int main(int argc, char *argv[])
 
     QSettingsStore settings;
     StandardFolders folders;
-    DatabaseSelection selection(settings);
-    CurrentDatabase database(folders, selection);
-    selection.RestoreCurrentDatabase();
-
-    QTableView view;
-    view.setWindowTitle(AppInfo::ApplicationTitle);
-    view.setModel(&database.List());
-    view.setSelectionModel(database.List().SelectionModel());
-    view.verticalHeader()->hide();
-    view.resize(655, 494);
-    view.show();
-    database.LoadDatabase();
-
+    DesktopShell shell;
+    SystemClock clock;
+    Main({settings, folders, shell, clock}, 3000ms);
     return application.exec();
 }

@@ -1,0 +1,210 @@
+#include "screendesign.h"
+
+#include "linewidget.h"
+#include "programicons.h"
+#include "shapewidget.h"
+#include "twipsgeometry.h"
+#include "editing/recordform.h"
+#include "editing/view/inputfield.h"
+#include "editing/view/recordlistview.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QLabel>
+#include <QHBoxLayout>
+#include <QToolButton>
+
+#include <span>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// One input field with its label and the shape around it; the label and
+// field indexes differ for Registration and Registration Date.
+struct FieldDesign
+{
+    int fieldIndex;
+    int labelIndex;
+    int shapeIndex;
+    bool inTopBand; // in `Frame2`, else in `Frame1`
+    QRect labelTwips;
+    QRect fieldTwips;
+    QRect shapeTwips;
+    const char16_t *caption;
+    const char16_t *toolTip;
+};
+
+constexpr FieldDesign Fields[] = {
+    {RecordForm::WebContactField, 0, 0, true, {2775, 465, 3255, 195}, {2805, 705, 6330, 270},
+     {2715, 660, 6615, 345}, u"Web Contact (Email, URL)", u"Provider (licenser) web site, or email address"},
+    {RecordForm::ProductField, 1, 1, false, {195, 810, 2205, 210}, {210, 1065, 2190, 270},
+     {120, 1020, 2370, 345}, u"Product,Software Name", u"or Software Title"},
+    {RecordForm::RegistrantField, 2, 2, false, {2895, 810, 2250, 210}, {2910, 1065, 2235, 270},
+     {2835, 1020, 2415, 345}, u"Registered to", u"Name of Registrant (licensed to)"},
+    {RecordForm::CustomerIdField, 4, 4, false, {5415, 810, 2040, 210}, {5445, 1065, 3885, 270},
+     {5370, 1020, 4080, 345}, u"Customer #, Product ID", u"Usually comes with the software"},
+    {RecordForm::RegistrationDateField, 3, 8, false, {195, 1425, 1920, 210}, {210, 1680, 2190, 270},
+     {120, 1635, 2370, 345}, u"Registration Date", u"Effective date"},
+    {RecordForm::RegistrationField, 5, 3, false, {2895, 1425, 2700, 210}, {2910, 1680, 6420, 270},
+     {2835, 1635, 6615, 345}, u"Registration #, Code", u"Code to enable product"},
+};
+
+struct ButtonDesign
+{
+    const char *icon;
+    const char16_t *key;
+    const char16_t *toolTip;
+};
+
+constexpr ButtonDesign Toolbar1Design[] = {
+    {"add", u"", u"Add Record"},
+    {"remove", u"", u"Remove Selected Record"},
+    {"replace", u"", u"Replace Selected Record"},
+    {"clear", u"", u"Clear Input Fields"},
+};
+
+constexpr ButtonDesign Toolbar2Design[] = {
+    {"work", u"work", u"Work applications"},
+    {"game", u"game", u"Games"},
+    {"tools", u"tools", u"Tools"},
+    {"misc", u"misc", u"Miscelaneous"},
+    {"mainmenu", u"MainMenu", u"Main Menu"},
+};
+constexpr int DatabaseButtonCount = 4;
+
+QFont FieldFont()
+{
+    QFont font(u"Tahoma"_s);
+    font.setPointSizeF(8.25);
+    return font;
+}
+
+QFrame *MakeFrame(const QString &name, const QRect &twips, QWidget *parent)
+{
+    auto *frame = new QFrame(parent);
+    frame->setObjectName(name);
+    frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    PlaceInTwips(frame, twips);
+    return frame;
+}
+
+ShapeWidget *MakeShape(int index, const QRect &twips, QWidget *parent)
+{
+    auto *shape = new ShapeWidget(parent);
+    shape->setObjectName(u"Shape1_%1"_s.arg(index));
+    PlaceInTwips(shape, twips);
+    // Shapes are drawn behind every control of their container.
+    shape->lower();
+    return shape;
+}
+
+// A toolbar of the designed size: a row of square buttons as high as the
+// toolbar, each showing its action's image and tool tip.
+QList<QAction *> FillToolbar(QWidget *toolbar, int iconPixels, std::span<const ButtonDesign> buttons)
+{
+    auto *row = new QHBoxLayout(toolbar);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    QList<QAction *> actions;
+    for (const ButtonDesign &design : buttons) {
+        auto *action = new QAction(ProgramIcons::Named(QLatin1StringView(design.icon)), QString(), toolbar);
+        action->setObjectName(QString::fromUtf16(design.key));
+        action->setToolTip(QString::fromUtf16(design.toolTip));
+        auto *button = new QToolButton(toolbar);
+        button->setDefaultAction(action);
+        button->setAutoRaise(true);
+        button->setIconSize(QSize(iconPixels, iconPixels));
+        button->setFixedSize(toolbar->height(), toolbar->height());
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setAccessibleName(action->toolTip());
+        row->addWidget(button);
+        actions.append(action);
+    }
+    row->addStretch();
+    return actions;
+}
+
+QWidget *MakeToolbar(const QString &name, const QRect &twips, QWidget *parent)
+{
+    auto *toolbar = new QWidget(parent);
+    toolbar->setObjectName(name);
+    PlaceInTwips(toolbar, twips);
+    return toolbar;
+}
+
+} // namespace
+
+void ScreenDesign::SetupUi(QWidget *client, RecordList &list)
+{
+    SetupListArea(client, list);
+    SetupFrames(client);
+    SetupFields();
+    SetupToolbars();
+}
+
+void ScreenDesign::SetupFrames(QWidget *client)
+{
+    Frame1 = MakeFrame(u"Frame1"_s, {45, 180, 9615, 2010}, client);
+    // The top band lies in front of `Frame1` and hides its empty upper part.
+    Frame2 = MakeFrame(u"Frame2"_s, {150, -90, 9420, 1065}, client);
+    Frame2->setAutoFillBackground(true);
+    Frame4 = MakeFrame(u"Frame4"_s, {0, 285, 2580, 780}, Frame2);
+    Frame1->setMouseTracking(true);
+}
+
+void ScreenDesign::SetupFields()
+{
+    const QFont font = FieldFont();
+    for (const FieldDesign &design : Fields) {
+        QWidget *container = design.inTopBand ? Frame2 : Frame1;
+        Shape1[design.shapeIndex] = MakeShape(design.shapeIndex, design.shapeTwips, container);
+
+        auto *label = new QLabel(QString::fromUtf16(design.caption), container);
+        label->setObjectName(u"Label1_%1"_s.arg(design.labelIndex));
+        label->setToolTip(QString::fromUtf16(design.toolTip));
+        label->setFont(font);
+        PlaceInTwips(label, design.labelTwips);
+        Label1[design.labelIndex] = label;
+
+        auto *field = new InputField(design.fieldIndex, container);
+        field->setObjectName(u"Text1_%1"_s.arg(design.fieldIndex));
+        field->setFont(font);
+        field->setAccessibleName(label->text());
+        PlaceInTwips(field, design.fieldTwips);
+        label->setBuddy(field);
+        Text1[design.fieldIndex] = field;
+    }
+    // The tab order follows the window: left to right, top to bottom.
+    using Field = RecordForm::FieldIndex;
+    constexpr Field TabOrder[] = {Field::WebContactField, Field::ProductField, Field::RegistrantField,
+                                  Field::CustomerIdField, Field::RegistrationDateField, Field::RegistrationField};
+    for (std::size_t i = 1; i < std::size(TabOrder); ++i)
+        QWidget::setTabOrder(Text1[TabOrder[i - 1]], Text1[TabOrder[i]]);
+}
+
+void ScreenDesign::SetupToolbars()
+{
+    Toolbar1 = MakeToolbar(u"Toolbar1"_s, {195, 120, 2325, 570}, Frame4);
+    Toolbar1Buttons = FillToolbar(Toolbar1, 32, Toolbar1Design);
+
+    Toolbar2 = MakeToolbar(u"Toolbar2"_s, {5800, 105, 1815, 360}, Frame2);
+    Toolbar2Buttons = FillToolbar(Toolbar2, 16, Toolbar2Design);
+    for (int i = 0; i < DatabaseButtonCount; ++i)
+        Toolbar2Buttons[i]->setCheckable(true);
+}
+
+void ScreenDesign::SetupListArea(QWidget *client, RecordList &list)
+{
+    Shape1[5] = MakeShape(5, {30, 2220, 7530, 345}, client);
+    Shape1[7] = MakeShape(7, {30, 2475, 7530, 2970}, client);
+    Shape1[6] = MakeShape(6, {30, 5370, 7530, 345}, client);
+    Line2 = new LineWidget({30, 2445, 30, 5475}, client);
+    Line2->setObjectName(u"Line2"_s);
+    Line1 = new LineWidget({7545, 2445, 7545, 5565}, client);
+    Line1->setObjectName(u"Line1"_s);
+
+    ListView1 = new RecordListView(list, client);
+    ListView1->setObjectName(u"ListView1"_s);
+    PlaceInTwips(ListView1, {75, 2265, 7455, 3375});
+}
