@@ -51,7 +51,7 @@ QList<RegistrationRecord> MakeBenchmarkRecords(int count)
         record[RegistrationRecord::Registrant] = Pick(random, Names, std::size(Names));
         record[RegistrationRecord::CustomerId] = "CU-" + Digits(random, 8);
         record[RegistrationRecord::Registration] = Code(random);
-        record[RegistrationRecord::WebContact] = "https://www." + vendor.toLower() + ".example/support";
+        record[RegistrationRecord::WebContact] = "www." + vendor.toLower() + ".example";
         record[RegistrationRecord::RegistrationDate] = Digits(random, 2) + '/' + Digits(random, 2) + "/2024";
         record[RegistrationRecord::Recorded] = "12-04-2026 01:35:" + Digits(random, 2);
         records.append(record);

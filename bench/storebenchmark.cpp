@@ -82,11 +82,10 @@ int main(int argc, char *argv[])
         plainLines.append(FormatRecordLine(record, LineBreak::Append));
         plainBytes += plainLines.last().size();
     }
-    QList<QByteArray> hexLines;
+    QList<QByteArray> hexLines(plainLines.size());
     const double encodeMs = MedianMs([&] {
-        hexLines.clear();
-        for (const QByteArray &line : std::as_const(plainLines))
-            hexLines.append(EncodeLine(line, CodecKey()));
+        for (qsizetype i = 0; i < plainLines.size(); ++i)
+            hexLines[i] = EncodeLine(plainLines.at(i), CodecKey());
     });
     const double hexMegabytes = double(2 * plainBytes) / 1e6;
     qsizetype decoded = 0;

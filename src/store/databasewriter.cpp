@@ -7,6 +7,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace {
 
 constexpr QByteArrayView LineEnd = "\r\n";
@@ -35,7 +37,17 @@ bool AppendRecord(const QString &path, const RegistrationRecord &record)
 QByteArray FormatDatabase(const QList<RegistrationRecord> &records)
 {
     const QByteArrayView key = CodecKey();
+    // Reserved up front: growing a file-sized buffer line by line costs more
+    // than encoding it.
+    qsizetype size = 0;
+    for (const RegistrationRecord &record : records) {
+        qsizetype plainLength = RegistrationRecord::FieldCount + LineEnd.size();
+        for (const QByteArray &field : record.fields)
+            plainLength += field.size();
+        size += 2 * std::max(plainLength, key.size()) + LineEnd.size();
+    }
     QByteArray content;
+    content.reserve(size);
     for (const RegistrationRecord &record : records) {
         content += EncodeLine(FormatRecordLine(record, LineBreak::Append), key);
         content += LineEnd;

@@ -2,6 +2,7 @@
 
 #include "appinfo.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -32,22 +33,27 @@ QByteArrayView CodecKey()
 QByteArray EncodeLine(QByteArrayView plain, QByteArrayView key)
 {
     Q_ASSERT(!key.isEmpty());
-    QByteArray text = plain.toByteArray();
-    if (key.size() > text.size()) {
-        const qsizetype fillerLength = key.size() - text.size() - 1;
-        text.append('.');
-        text.append(key.first(fillerLength));
-    }
-
-    QByteArray hex(text.size() * 2, Qt::Uninitialized);
+    const qsizetype keyLength = key.size();
+    const qsizetype length = std::max(plain.size(), keyLength);
+    QByteArray hex(length * 2, Qt::Uninitialized);
     char *out = hex.data();
+    const char *const keyBytes = key.data();
+
     qsizetype keyPosition = 0;
-    for (const char c : std::as_const(text)) {
-        const auto value = static_cast<unsigned char>(c ^ key[keyPosition]);
-        *out++ = HexDigits[value >> 4];
-        *out++ = HexDigits[value & 0x0F];
-        if (++keyPosition == key.size())
+    const auto encode = [&](char c) {
+        const auto value = static_cast<unsigned char>(c ^ keyBytes[keyPosition]);
+        out[0] = HexDigits[value >> 4];
+        out[1] = HexDigits[value & 0x0F];
+        out += 2;
+        if (++keyPosition == keyLength)
             keyPosition = 0;
+    };
+    for (const char c : plain)
+        encode(c);
+    if (plain.size() < keyLength) {
+        encode('.');
+        for (const char c : key.first(keyLength - plain.size() - 1))
+            encode(c);
     }
     return hex;
 }
