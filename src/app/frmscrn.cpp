@@ -160,10 +160,10 @@ void frmScrn::QuitProgram()
     const QWidgetList windows = QApplication::topLevelWidgets();
     const QList<QPointer<QWidget>> loaded(windows.cbegin(), windows.cend());
     for (const QPointer<QWidget> &window : loaded) {
-        if (!window)
-            continue;
-        window->hide();
-        window->close();
+        // Closing hides the window first; hiding it beforehand would keep its
+        // close from ending the program.
+        if (window)
+            window->close();
     }
 }
 

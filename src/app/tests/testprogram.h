@@ -1,0 +1,65 @@
+#pragma once
+
+#include "app/frmscrn.h"
+#include "app/startup.h"
+#include "store/databasefiles.h"
+#include "store/databasewriter.h"
+
+#include "fakeclock.h"
+#include "fakefolders.h"
+#include "fakesettingsstore.h"
+#include "fakeshell.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QPointer>
+#include <QTest>
+
+#include <chrono>
+
+// The program started on fake services: settings in memory, folders in a
+// temporary directory, a recording shell and a fixed clock. No splash wait.
+class TestProgram
+{
+public:
+    ~TestProgram()
+    {
+        delete window;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    frmScrn &Start()
+    {
+        window = Main({settings, folders, shell, clock}, std::chrono::milliseconds(0));
+        return *window;
+    }
+
+    // Writes database n's file with one record per product.
+    void WriteDatabase(int number, const QList<RegistrationRecord> &records)
+    {
+        QDir().mkpath(folders.DataFolder());
+        QFile file(DatabaseFiles::DatabaseFilePath(folders.DataFolder(), number));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(FormatDatabase(records));
+    }
+
+    static RegistrationRecord Record(const QByteArray &product, const QByteArray &recorded = "01-02-2026 08:00:00")
+    {
+        RegistrationRecord record;
+        record[RegistrationRecord::Product] = product;
+        record[RegistrationRecord::Registrant] = product + " owner";
+        record[RegistrationRecord::CustomerId] = product + "-ID";
+        record[RegistrationRecord::Registration] = product + "-CODE";
+        record[RegistrationRecord::WebContact] = "https://" + product + ".example/";
+        record[RegistrationRecord::RegistrationDate] = "2026-01-01";
+        record[RegistrationRecord::Recorded] = recorded;
+        return record;
+    }
+
+    FakeSettingsStore settings;
+    FakeFolders folders;
+    FakeShell shell;
+    FakeClock clock;
+    QPointer<frmScrn> window;
+};
