@@ -102,12 +102,6 @@ private slots:
         QFETCH(std::optional<Sizes>, sizes);
         QCOMPARE(ExportContainer::ReadSizes(container), sizes);
     }
-
-    void toBytesThenReadSizes_givesEachDatabaseLength()
-    {
-        const ExportContainer container(Databases{{"one", {}, QByteArray(32710, 'z'), {}}});
-        QCOMPARE(ExportContainer::ReadSizes(container.ToBytes()), std::optional(Sizes{3, 0, 32710, 0}));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestExportContainer)
