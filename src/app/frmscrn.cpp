@@ -2,7 +2,6 @@
 
 #include "appinfo.h"
 #include "popupshortcuts.h"
-#include "programicons.h"
 #include "screenlayout.h"
 #include "editing/view/inputfield.h"
 #include "editing/view/recordlistview.h"
@@ -77,7 +76,6 @@ void frmScrn::LoadAboutWindow()
 {
     m_about = new AboutWindow(m_services.shell);
     m_about->setAttribute(Qt::WA_DeleteOnClose);
-    m_about->setWindowIcon(ProgramIcons::Program());
 }
 
 void frmScrn::ConnectMenus()
