@@ -6,6 +6,9 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 
+#include <QStyle>
+
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -39,8 +42,11 @@ RecordListView::RecordListView(RecordList &list, QWidget *parent)
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // A column narrower than both grips of its edge could not be widened
+    // by hand, and the collapsed Recorded column is meant to be.
+    const int grabbableWidth = 2 * style()->pixelMetric(QStyle::PM_HeaderGripMargin, nullptr, this) + 2;
     for (int column = 0; column < int(ColumnTwips.size()); ++column)
-        setColumnWidth(column, TwipsToPixels(ColumnTwips[column], this));
+        setColumnWidth(column, std::max(TwipsToPixels(ColumnTwips[column], this), grabbableWidth));
 
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &RecordListView::ColumnClick);
     ShowSortIndicator();
