@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "testprogram.h"
 
 #include "editing/view/inputfield.h"
@@ -11,17 +12,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
 using Field = RegistrationRecord::Field;
-
-QByteArray ReadBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
 
 // Keeping records from end to end through the main window: what the user
 // types and commands is what the database file holds after a restart.
@@ -115,7 +106,7 @@ private slots:
         TypeRecord({u"A|B"_s, u"R"_s, u"C"_s, u"X"_s, u"http://"_s, u"D"_s});
         fromToolbar ? ClickRecordButton(1) : Command(u"mnuAdd"_s);
 
-        QCOMPARE(ReadBytes(DatabasePath()), line);
+        QCOMPARE(TestFiles::Read(DatabasePath()), line);
         QCOMPARE(Window().Database().List().Count(), 1);
         // "Recall Registrant" is on at start: only the Registrant stays.
         QCOMPARE(Window().FieldText(RecordForm::RegistrantField), u"R"_s);
@@ -178,7 +169,7 @@ private slots:
         QFETCH(QString, guard);
         QFETCH(bool, replaced);
         StartWith({TestProgram::Record(firstProduct), TestProgram::Record("Beta")});
-        const QByteArray before = ReadBytes(DatabasePath());
+        const QByteArray before = TestFiles::Read(DatabasePath());
         ChooseRow(2);
         Type(RecordForm::ProductField, guard);
         Type(RecordForm::CustomerIdField, u"changed"_s);
@@ -191,7 +182,7 @@ private slots:
             QCOMPARE(list.RowAt(2)[Field::CustomerId], QByteArray("changed"));
             QCOMPARE(ReadDatabaseFile(DatabasePath()), list.Rows());
         } else {
-            QCOMPARE(ReadBytes(DatabasePath()), before);
+            QCOMPARE(TestFiles::Read(DatabasePath()), before);
             QCOMPARE(Window().windowTitle(), u"Korvane - "_s + guard + u" - Item not found"_s);
             QCOMPARE(Window().FieldText(RecordForm::CustomerIdField), u"changed"_s);
         }
@@ -212,19 +203,19 @@ private slots:
     void removeAfterEditingProduct_fromMenuKeepsEverything()
     {
         StartWith({TestProgram::Record("Alpha")});
-        const QByteArray before = ReadBytes(DatabasePath());
+        const QByteArray before = TestFiles::Read(DatabasePath());
         ChooseRow(1);
         Type(RecordForm::ProductField, u"Alphx"_s);
         Command(u"mnuRemove"_s);
         QCOMPARE(Window().Database().List().Count(), 1);
-        QCOMPARE(ReadBytes(DatabasePath()), before);
+        QCOMPARE(TestFiles::Read(DatabasePath()), before);
         QCOMPARE(Window().FieldText(RecordForm::ProductField), u"Alphx"_s);
     }
 
     void failedWrites_changeTheListButNotTheDisk()
     {
         StartWith({TestProgram::Record("Alpha"), TestProgram::Record("Beta")});
-        const QByteArray before = ReadBytes(DatabasePath());
+        const QByteArray before = TestFiles::Read(DatabasePath());
         {
             const FileSizeLimit limit(before.size());
             ChooseRow(1);
@@ -235,7 +226,7 @@ private slots:
         }
         QCOMPARE(Window().Database().List().Count(), 3);
         QCOMPARE(Window().Database().List().RowAt(1)[Field::Registrant], QByteArray("someone else"));
-        QCOMPARE(ReadBytes(DatabasePath()), before);
+        QCOMPARE(TestFiles::Read(DatabasePath()), before);
         Restart();
         QCOMPARE(Window().Database().List().Count(), 2);
     }

@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "editing/currentdatabase.h"
 #include "editing/recordform.h"
 #include "editing/recordoperations.h"
@@ -43,17 +44,6 @@ public:
     QString caption = u"Korvane"_s;
     bool recall = false;
 };
-
-RegistrationRecord MakeRecord(std::array<QByteArray, RegistrationRecord::FieldCount> fields)
-{
-    return RegistrationRecord{std::move(fields)};
-}
-
-QByteArray ReadBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 } // namespace
 
@@ -102,8 +92,8 @@ private slots:
         m_form->Fill({u"P"_s, u"R"_s, u"C"_s, u"X"_s, u"W"_s, u"D"_s});
         m_operations->AddRecord();
         // "P|R|C|X|D|W|01-03-2027 21:05:07|" encoded by hand.
-        QCOMPARE(ReadBytes(Path()), QByteArray("1B13200A22123D372B0E211D5E54665F415B535E577C4F40475B5E50715F450A\r\n"));
-        QCOMPARE(List().RowAt(1), MakeRecord({"P", "R", "C", "X", "W", "D", "01-03-2027 21:05:07"}));
+        QCOMPARE(TestFiles::Read(Path()), QByteArray("1B13200A22123D372B0E211D5E54665F415B535E577C4F40475B5E50715F450A\r\n"));
+        QCOMPARE(List().RowAt(1), (RegistrationRecord{{"P", "R", "C", "X", "W", "D", "01-03-2027 21:05:07"}}));
         QVERIFY(m_form->IsEmpty());
         QCOMPARE(m_form->focused, int(RecordForm::ProductField));
     }
@@ -190,7 +180,7 @@ private slots:
         QFETCH(QString, guard);
         QFETCH(bool, replaced);
         AddThroughForm({{productA, u"ra"_s, u"ca"_s, u"xa"_s}, {productB, u"rb"_s, u"cb"_s, u"xb"_s}});
-        const QByteArray fileBefore = ReadBytes(Path());
+        const QByteArray fileBefore = TestFiles::Read(Path());
         const RegistrationRecord rowA = List().RowAt(1);
         List().SelectRow(2);
         m_clock->now = QDateTime(QDate(2027, 2, 1), QTime(8, 0, 0));
@@ -200,12 +190,12 @@ private slots:
         QCOMPARE(List().RowAt(1), rowA);
         if (replaced) {
             QCOMPARE(List().RowAt(2),
-                     MakeRecord({productB.toLatin1(), "new", "", "NEW", "W", "", "02-01-2027 08:00:00"}));
+                     (RegistrationRecord{{productB.toLatin1(), "new", "", "NEW", "W", "", "02-01-2027 08:00:00"}}));
             QCOMPARE(ReadDatabaseFile(Path()), List().Rows());
             QVERIFY(m_form->IsEmpty());
             QCOMPARE(m_form->caption, u"Korvane"_s);
         } else {
-            QCOMPARE(ReadBytes(Path()), fileBefore);
+            QCOMPARE(TestFiles::Read(Path()), fileBefore);
             QCOMPARE(m_form->caption, u"Korvane - "_s + guard + u" - Item not found"_s);
             QCOMPARE(m_form->FieldText(RecordForm::ProductField), guard);
         }
@@ -314,7 +304,7 @@ private slots:
     {
         QFETCH(QByteArray, recorded);
         QFETCH(QString, caption);
-        List().AddRow(MakeRecord({"P", "R", "C", "X", "W", "D", recorded}));
+        List().AddRow(RegistrationRecord{{"P", "R", "C", "X", "W", "D", recorded}});
         m_operations->ChooseRow(1);
         QCOMPARE(m_form->fields, (std::array<QString, RecordForm::FieldCount>{u"W"_s, u"P"_s, u"R"_s, u"X"_s, u"C"_s, u"D"_s}));
         QCOMPARE(m_form->caption, caption);
@@ -332,7 +322,7 @@ private slots:
     void failedWrites_changeTheListButNotTheDisk()
     {
         AddThroughForm({{u"A"_s, u"r"_s, u"c"_s, u"x"_s}});
-        const QByteArray before = ReadBytes(Path());
+        const QByteArray before = TestFiles::Read(Path());
         {
             const FileSizeLimit limit(before.size());
             AddThroughForm({{u"B"_s, u"r"_s, u"c"_s, u"x"_s}});
@@ -342,7 +332,7 @@ private slots:
         }
         QCOMPARE(List().Count(), 2);
         QCOMPARE(List().RowAt(1)[Field::Registrant], QByteArray("changed"));
-        QCOMPARE(ReadBytes(Path()), before);
+        QCOMPARE(TestFiles::Read(Path()), before);
     }
 };
 

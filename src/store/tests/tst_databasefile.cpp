@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "filesizelimit.h"
 #include "store/databasefiles.h"
 #include "store/databasereader.h"
@@ -15,31 +16,13 @@ namespace {
 
 using Field = RegistrationRecord::Field;
 
-RegistrationRecord MakeRecord(std::array<QByteArray, RegistrationRecord::FieldCount> fields)
-{
-    return RegistrationRecord{std::move(fields)};
-}
-
 // "abc|me|||||12-04-2026 01:35:24|", encoded by hand, as the append writes it
 // and, with the encoded CR LF, as the rewrite writes it.
 const QByteArray AppendedLine = "2A0D110A0C0B1937130E0A505C487B5B5F44515C536B5F434C525B5F795B0E\r\n";
 const QByteArray RewrittenLine = "2A0D110A0C0B1937130E0A505C487B5B5F44515C536B5F434C525B5F795B0E7B6B\r\n";
 constexpr QFile::Permissions OwnerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
 
-const RegistrationRecord AbcRecord = MakeRecord({"abc", "me", "", "", "", "", "12-04-2026 01:35:24"});
-
-QByteArray ReadBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
+const RegistrationRecord AbcRecord = RegistrationRecord{{"abc", "me", "", "", "", "", "12-04-2026 01:35:24"}};
 
 } // namespace
 
@@ -71,16 +54,16 @@ private slots:
     void append_writesTheEncodedLine()
     {
         QVERIFY(AppendRecord(m_path, AbcRecord));
-        QCOMPARE(ReadBytes(m_path), AppendedLine);
+        QCOMPARE(TestFiles::Read(m_path), AppendedLine);
         QVERIFY(AppendRecord(m_path, AbcRecord));
-        QCOMPARE(ReadBytes(m_path), AppendedLine + AppendedLine);
+        QCOMPARE(TestFiles::Read(m_path), AppendedLine + AppendedLine);
     }
 
     void rewrite_writesEncodedLineBreaks()
     {
-        WriteBytes(m_path, "stale");
+        QVERIFY(TestFiles::Write(m_path, "stale"));
         QVERIFY(RewriteDatabase(m_path, m_backup, {AbcRecord, AbcRecord}));
-        QCOMPARE(ReadBytes(m_path), RewrittenLine + RewrittenLine);
+        QCOMPARE(TestFiles::Read(m_path), RewrittenLine + RewrittenLine);
         QVERIFY(!QFile::exists(m_backup));
     }
 
@@ -106,20 +89,20 @@ private slots:
             << QList<RegistrationRecord>{AbcRecord, RegistrationRecord(), AbcRecord};
         QTest::newRow("truncated last line")
             << AppendedLine + AppendedLine.first(21)
-            << QList<RegistrationRecord>{AbcRecord, MakeRecord({"abc", "me", "", "", "", "", ""})};
+            << QList<RegistrationRecord>{AbcRecord, RegistrationRecord{{"abc", "me", "", "", "", "", ""}}};
         QTest::newRow("fewer than seven fields")
             << EncodeLine("P|R|", CodecKey()) + "\r\n" + AppendedLine
-            << QList<RegistrationRecord>{MakeRecord({"P", "R", "", "", "", "", ""}), AbcRecord};
+            << QList<RegistrationRecord>{RegistrationRecord{{"P", "R", "", "", "", "", ""}}, AbcRecord};
         QTest::newRow("more than seven fields")
             << EncodeLine("P|R|C|X|D|W|T|U|V|", CodecKey()) + "\r\n"
-            << QList<RegistrationRecord>{MakeRecord({"P", "R", "C", "X", "W", "D", "T"})};
+            << QList<RegistrationRecord>{RegistrationRecord{{"P", "R", "C", "X", "W", "D", "T"}}};
     }
 
     void load()
     {
         QFETCH(QByteArray, content);
         QFETCH(QList<RegistrationRecord>, records);
-        WriteBytes(m_path, content);
+        QVERIFY(TestFiles::Write(m_path, content));
         QCOMPARE(ReadDatabaseFile(m_path), records);
     }
 
@@ -127,7 +110,7 @@ private slots:
 
     void windows1252Text_survivesWriteAndLoad()
     {
-        const RegistrationRecord record = MakeRecord({"Caf\xE9", "\x80uro", "\x99", "\xFF", "", "", ""});
+        const RegistrationRecord record = RegistrationRecord{{"Caf\xE9", "\x80uro", "\x99", "\xFF", "", "", ""}};
         QVERIFY(AppendRecord(m_path, record));
         QVERIFY(RewriteDatabase(m_path, m_backup, {record, record}));
         QVERIFY(AppendRecord(m_path, record));
@@ -137,18 +120,18 @@ private slots:
     void rewriteThenLoad_keepsEveryFieldInItsColumn()
     {
         const QList<RegistrationRecord> records = {
-            MakeRecord({"P1", "R1", "C1", "X1", "W1", "D1", "T1"}),
-            MakeRecord({"", "", "", "X2", "", "", ""}),
-            MakeRecord({" P3 ", "R3", "C3", "X3", "mail@host.example", "2024", "T3"}),
+            RegistrationRecord{{"P1", "R1", "C1", "X1", "W1", "D1", "T1"}},
+            RegistrationRecord{{"", "", "", "X2", "", "", ""}},
+            RegistrationRecord{{" P3 ", "R3", "C3", "X3", "mail@host.example", "2024", "T3"}},
         };
-        WriteBytes(m_path, {});
+        QVERIFY(TestFiles::Write(m_path, {}));
         QVERIFY(RewriteDatabase(m_path, m_backup, records));
         QCOMPARE(ReadDatabaseFile(m_path), records);
     }
 
     void rewriteEmptyList_leavesZeroBytesAndNoBackup()
     {
-        WriteBytes(m_path, AppendedLine);
+        QVERIFY(TestFiles::Write(m_path, AppendedLine));
         QVERIFY(RewriteDatabase(m_path, m_backup, {}));
         QCOMPARE(QFileInfo(m_path).size(), 0);
         QVERIFY(QFileInfo::exists(m_path));
@@ -167,14 +150,14 @@ private slots:
         const QString folder = m_folder.filePath(u"new/data"_s);
         const QString path = DatabaseFiles::DatabaseFilePath(folder, 2);
         QVERIFY(AppendRecord(path, AbcRecord));
-        QCOMPARE(ReadBytes(path), AppendedLine);
+        QCOMPARE(TestFiles::Read(path), AppendedLine);
         QCOMPARE(QFileInfo(folder).permissions(), OwnerOnly | QFile::ExeOwner | QFile::ExeUser);
         QCOMPARE(QFile::permissions(path), OwnerOnly);
     }
 
     void rewrite_keepsTheFilePrivate()
     {
-        WriteBytes(m_path, AppendedLine);
+        QVERIFY(TestFiles::Write(m_path, AppendedLine));
         QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
         QVERIFY(RewriteDatabase(m_path, m_backup, {AbcRecord}));
         QCOMPARE(QFile::permissions(m_path), OwnerOnly);
@@ -182,7 +165,7 @@ private slots:
 
     void appendAfterCutOffLine_keepsTheNewRecord()
     {
-        WriteBytes(m_path, AppendedLine + AppendedLine.first(20));
+        QVERIFY(TestFiles::Write(m_path, AppendedLine + AppendedLine.first(20)));
         QVERIFY(AppendRecord(m_path, AbcRecord));
         const QList<RegistrationRecord> records = ReadDatabaseFile(m_path);
         QCOMPARE(records.size(), 3);
@@ -191,27 +174,27 @@ private slots:
 
     void failedWrites_leaveTheDiskAsItWas()
     {
-        WriteBytes(m_path, AppendedLine);
+        QVERIFY(TestFiles::Write(m_path, AppendedLine));
         QList<RegistrationRecord> many(50, AbcRecord);
         {
             // A file size limit makes writes fail even for root, as a full
             // disk would.
             const FileSizeLimit limit(AppendedLine.size() + 10);
             QVERIFY(!RewriteDatabase(m_path, m_backup, many));
-            QVERIFY(!AppendRecord(m_path, MakeRecord({QByteArray(100, 'x'), "", "", "", "", "", ""})));
+            QVERIFY(!AppendRecord(m_path, RegistrationRecord{{QByteArray(100, 'x'), "", "", "", "", "", ""}}));
         }
-        QCOMPARE(ReadBytes(m_path), AppendedLine);
+        QCOMPARE(TestFiles::Read(m_path), AppendedLine);
         // The backup of a failed rewrite stays, holding the old content.
-        QCOMPARE(ReadBytes(m_backup), AppendedLine);
+        QCOMPARE(TestFiles::Read(m_backup), AppendedLine);
         QCOMPARE(QDir(m_folder.path()).entryList(QDir::Files), (QStringList{u"sdb1.bak"_s, u"sdb1.ppd"_s}));
     }
 
     void appendWhereNoFolderCanBe_fails()
     {
-        WriteBytes(m_path, AppendedLine);
+        QVERIFY(TestFiles::Write(m_path, AppendedLine));
         const QString underAFile = DatabaseFiles::DatabaseFilePath(m_path + u"/data"_s, 1);
         QVERIFY(!AppendRecord(underAFile, AbcRecord));
-        QCOMPARE(ReadBytes(m_path), AppendedLine);
+        QCOMPARE(TestFiles::Read(m_path), AppendedLine);
     }
 };
 

@@ -2,15 +2,6 @@
 
 #include <QTest>
 
-namespace {
-
-RegistrationRecord MakeRecord(std::array<QByteArray, RegistrationRecord::FieldCount> fields)
-{
-    return RegistrationRecord{std::move(fields)};
-}
-
-} // namespace
-
 class TestRecordLine : public QObject
 {
     Q_OBJECT
@@ -21,11 +12,11 @@ private slots:
         QTest::addColumn<RegistrationRecord>("record");
         QTest::addColumn<bool>("lineBreak");
         QTest::addColumn<QByteArray>("line");
-        const RegistrationRecord full = MakeRecord({"P", "R", "C", "X", "W", "D", "T"});
+        const RegistrationRecord full = RegistrationRecord{{"P", "R", "C", "X", "W", "D", "T"}};
         QTest::newRow("date before web contact") << full << false << QByteArray("P|R|C|X|D|W|T|");
         QTest::newRow("rewrite form") << full << true << QByteArray("P|R|C|X|D|W|T|\r\n");
         QTest::newRow("all empty") << RegistrationRecord() << false << QByteArray("|||||||");
-        QTest::newRow("blanks kept") << MakeRecord({" a ", "", "", "x", "", "", ""}) << false
+        QTest::newRow("blanks kept") << RegistrationRecord{{" a ", "", "", "x", "", "", ""}} << false
                                      << QByteArray(" a |||x||||");
     }
 
@@ -41,13 +32,13 @@ private slots:
     {
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<RegistrationRecord>("record");
-        const RegistrationRecord full = MakeRecord({"P", "R", "C", "X", "W", "D", "T"});
+        const RegistrationRecord full = RegistrationRecord{{"P", "R", "C", "X", "W", "D", "T"}};
         QTest::newRow("appended form") << QByteArray("P|R|C|X|D|W|T|") << full;
         QTest::newRow("rewritten form") << QByteArray("P|R|C|X|D|W|T|\r\n") << full;
         QTest::newRow("encoder filler") << QByteArray("P|R|C|X|D|W|T|.Korva") << full;
         QTest::newRow("all empty") << QByteArray("|||||||\r\n") << RegistrationRecord();
         QTest::newRow("fewer fields: the rest empty")
-            << QByteArray("P|R|C|") << MakeRecord({"P", "R", "C", "", "", "", ""});
+            << QByteArray("P|R|C|") << RegistrationRecord{{"P", "R", "C", "", "", "", ""}};
         QTest::newRow("text without separator") << QByteArray("garbage") << RegistrationRecord();
         QTest::newRow("nothing") << QByteArray() << RegistrationRecord();
         QTest::newRow("more fields: the rest dropped")
