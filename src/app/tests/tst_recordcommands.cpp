@@ -117,12 +117,29 @@ private slots:
         QCOMPARE(Window().Database().List().RowAt(1)[Field::Product], QByteArray("AB"));
     }
 
-    void recallOff_addEmptiesEveryField()
+    // Without "Recall Registrant", and whenever the Registration is empty,
+    // adding leaves every field empty.
+    void addThatEmptiesEveryField_data()
     {
+        QTest::addColumn<bool>("recall");
+        QTest::addColumn<QString>("registration");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("recall off") << false << u"X"_s << 1;
+        QTest::newRow("no registration, recall on") << true << QString() << 0;
+    }
+
+    void addThatEmptiesEveryField()
+    {
+        QFETCH(bool, recall);
+        QFETCH(QString, registration);
+        QFETCH(int, rows);
         m_program->Start();
-        Command(u"mnuRetainUser"_s);
-        TypeRecord({u"P"_s, u"R"_s, u"C"_s, u"X"_s});
-        ClickRecordButton(1);
+        if (!recall)
+            Command(u"mnuRetainUser"_s);
+        TypeRecord({u"P"_s, u"R"_s, u"C"_s, registration, u"W"_s, u"D"_s});
+        Command(u"mnuAdd"_s);
+        QCOMPARE(Window().Database().List().Count(), rows);
+        QCOMPARE(QFile::exists(DatabasePath()), rows > 0);
         for (int index = 0; index < RecordForm::FieldCount; ++index)
             QCOMPARE(Window().FieldText(index), QString());
     }
@@ -188,28 +205,53 @@ private slots:
         }
     }
 
-    void removeOnlyRow_leavesAZeroByteFileAndNoBackup()
+    // A failed search leaves the fields filled from the menu and empties
+    // them from the toolbar; the caption says so either way.
+    void replaceNotFound_data()
     {
-        StartWith({TestProgram::Record("Alpha")});
-        ChooseRow(1);
-        ClickRecordButton(2);
-        QCOMPARE(Window().Database().List().Count(), 0);
-        QCOMPARE(QDir(m_program->folders.DataFolder()).entryList(QDir::Files), QStringList{u"sdb1.ppd"_s});
-        QCOMPARE(QFileInfo(DatabasePath()).size(), 0);
-        QCOMPARE(Window().FieldText(RecordForm::RegistrantField), u"Alpha owner"_s);
-        QCOMPARE(Window().FieldText(RecordForm::ProductField), QString());
+        QTest::addColumn<bool>("fromToolbar");
+        QTest::newRow("menu") << false;
+        QTest::newRow("toolbar") << true;
     }
 
-    void removeAfterEditingProduct_fromMenuKeepsEverything()
+    void replaceNotFound()
     {
+        QFETCH(bool, fromToolbar);
+        m_program->Start();
+        TypeRecord({u"abc"_s, u"R"_s});
+        fromToolbar ? ClickRecordButton(3) : Command(u"mnuReplace"_s);
+        QCOMPARE(Window().windowTitle(), u"Korvane - abc - Item not found"_s);
+        QCOMPARE(Window().FieldText(RecordForm::ProductField), fromToolbar ? QString() : u"abc"_s);
+        QVERIFY(!QFile::exists(DatabasePath()));
+    }
+
+    // The only row is chosen, then its Product is kept or edited before the
+    // remove; "Recall Registrant" is on.
+    void remove_data()
+    {
+        QTest::addColumn<QString>("guard");
+        QTest::addColumn<bool>("fromToolbar");
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("toolbar, as chosen") << u"Alpha"_s << true << true;
+        QTest::newRow("menu, one letter changed") << u"Alphx"_s << false << false;
+    }
+
+    void remove()
+    {
+        QFETCH(QString, guard);
+        QFETCH(bool, fromToolbar);
+        QFETCH(bool, removed);
         StartWith({TestProgram::Record("Alpha")});
         const QByteArray before = TestFiles::Read(DatabasePath());
         ChooseRow(1);
-        Type(RecordForm::ProductField, u"Alphx"_s);
-        Command(u"mnuRemove"_s);
-        QCOMPARE(Window().Database().List().Count(), 1);
-        QCOMPARE(TestFiles::Read(DatabasePath()), before);
-        QCOMPARE(Window().FieldText(RecordForm::ProductField), u"Alphx"_s);
+        Type(RecordForm::ProductField, guard);
+        fromToolbar ? ClickRecordButton(2) : Command(u"mnuRemove"_s);
+
+        QCOMPARE(Window().Database().List().Count(), removed ? 0 : 1);
+        QCOMPARE(TestFiles::Read(DatabasePath()), removed ? QByteArray() : before);
+        QCOMPARE(QDir(m_program->folders.DataFolder()).entryList(QDir::Files), QStringList{u"sdb1.ppd"_s});
+        QCOMPARE(Window().FieldText(RecordForm::ProductField), removed ? QString() : guard);
+        QCOMPARE(Window().FieldText(RecordForm::RegistrantField), u"Alpha owner"_s);
     }
 
     void failedWrites_changeTheListButNotTheDisk()

@@ -47,29 +47,6 @@ private slots:
         QCOMPARE(list.Count(), 0);
     }
 
-    void setCells_neverChangesTheProduct()
-    {
-        RecordList list;
-        list.AddRow(Row("a", "old"));
-        list.SetCells(1, Row("other", "new", "12-04-2026 01:35:24"));
-        QCOMPARE(list.RowAt(1), Row("a", "new", "12-04-2026 01:35:24"));
-    }
-
-    void cells_showWindows1252Text()
-    {
-        RecordList list;
-        list.AddRow(Row("Caf\xE9 \x80"));
-        QCOMPARE(list.index(0, Column::Product).data().toString(), u"Café €"_s);
-    }
-
-    void rows_areNotEditable()
-    {
-        RecordList list;
-        list.AddRow(Row("a"));
-        QVERIFY(!(list.flags(list.index(0, 0)) & Qt::ItemIsEditable));
-        QVERIFY(!list.setData(list.index(0, 0), u"b"_s));
-    }
-
     // Each click names a column; the sort order is one for all columns and
     // flips on every click.
     void columnClicks_data()

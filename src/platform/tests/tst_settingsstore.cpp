@@ -25,7 +25,6 @@ private slots:
         QTest::newRow("word") << u"True"_s;
         QTest::newRow("number") << u"3"_s;
         QTest::newRow("empty") << QString();
-        QTest::newRow("blanks kept") << u" 3 "_s;
     }
 
     void writeThenRead_roundTrip()
@@ -37,8 +36,6 @@ private slots:
         QCOMPARE(store.ReadSetting(SettingsKeyPath(), u"999"_s), QString());
     }
 
-    void keyPath_namesTheProgram() { QCOMPARE(SettingsKeyPath(), u"Software\\Tessaly\\Korvane"_s); }
-
     void isOn_data()
     {
         QTest::addColumn<QString>("text");
@@ -47,14 +44,11 @@ private slots:
         QTest::newRow("one") << u"1"_s << true;
         QTest::newRow("minus one") << u"-1"_s << true;
         QTest::newRow("leading blanks") << u"  7"_s << true;
-        QTest::newRow("number then text") << u"2 grids"_s << true;
         QTest::newRow("fraction") << u"0.5"_s << true;
         QTest::newRow("False") << u"False"_s << false;
         QTest::newRow("zero") << u"0"_s << false;
-        QTest::newRow("zeros") << u"-0.00"_s << false;
         QTest::newRow("empty") << QString() << false;
         QTest::newRow("lower-case true") << u"true"_s << false;
-        QTest::newRow("text") << u"yes"_s << false;
         QTest::newRow("arabic-indic digit") << u"\u0661"_s << false;
     }
 
