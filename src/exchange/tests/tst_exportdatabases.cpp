@@ -1,12 +1,11 @@
-#include "exchange/exportcontainer.h"
 #include "exchange/exportdatabases.h"
+#include "exchange/importdatabases.h"
 #include "fakefolders.h"
 #include "store/databasefiles.h"
 #include "testfiles.h"
 
 #include <QTest>
 
-using Databases = ExportContainer::Databases;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -16,13 +15,11 @@ QString DatabasePath(const FakeFolders &folders, int number)
     return DatabaseFiles::DatabaseFilePath(folders.DataFolder(), number);
 }
 
-QString SuccessText(qint64 length)
+// The header and zero byte of a version 2.0 container, then the given bytes.
+QByteArray Container(QByteArrayView sizesAndContents)
 {
-    return u"Databases exported to Desktop with name: Korvane_Data.cab   \r\n\r\n Filesize is: "_s
-        + QString::number(length) + u" bytes"_s;
+    return QByteArray("Tv..K-N....200........\0", 23) + sizesAndContents.toByteArray();
 }
-
-const QString FailureText = u"There was an error and the database was not created"_s;
 
 } // namespace
 
@@ -31,123 +28,74 @@ class TestExportDatabases : public QObject
     Q_OBJECT
 
 private slots:
-    void noDatabases_writesEmptyContainer()
+    void exportThenImport_restoresEveryByte()
     {
         FakeFolders folders;
         folders.MakeDesktop();
-        Export::ExportDatabases(folders);
-        QCOMPARE(TestFiles::Read(Export::ContainerPath(folders)), ExportContainer(Databases{}).ToBytes());
-        const Export::Report report = Export::ReportExport(folders);
-        QVERIFY(report.succeeded);
-        QCOMPARE(report.text, SuccessText(55));
-    }
+        const QByteArrayList databases{TestFiles::AllByteValues(), "two\r\n", "3", QByteArray(30000, '\x9f')};
+        for (int number = 1; number <= DatabaseFiles::Count; ++number)
+            TestFiles::Write(DatabasePath(folders, number), databases[number - 1]);
 
-    void databaseFiles_travelByteForByteInOrder()
-    {
-        FakeFolders folders;
-        folders.MakeDesktop();
-        const QByteArray first = TestFiles::AllByteValues();
-        const QByteArray third = "3A0F\r\n";
-        TestFiles::Write(DatabasePath(folders, 1), first);
-        TestFiles::Write(DatabasePath(folders, 2), {});
-        TestFiles::Write(DatabasePath(folders, 3), third);
-        Export::ExportDatabases(folders);
-        const ExportContainer expected(Databases{{first, {}, third, {}}});
-        QCOMPARE(TestFiles::Read(Export::ContainerPath(folders)), expected.ToBytes());
-        QCOMPARE(TestFiles::Read(DatabasePath(folders, 1)), first);
-        QCOMPARE(TestFiles::Read(DatabasePath(folders, 3)), third);
-        QVERIFY(!QFile::exists(DatabasePath(folders, 4)));
-    }
-
-    void secondExport_replacesLongerContainerWhole()
-    {
-        FakeFolders folders;
-        folders.MakeDesktop();
-        TestFiles::Write(DatabasePath(folders, 2), QByteArray(1000, 'x'));
-        Export::ExportDatabases(folders);
-        TestFiles::Write(DatabasePath(folders, 2), "yy");
-        Export::ExportDatabases(folders);
-        const ExportContainer expected(Databases{{{}, "yy", {}, {}}});
-        QCOMPARE(TestFiles::Read(Export::ContainerPath(folders)), expected.ToBytes());
-        QCOMPARE(Export::ReportExport(folders).text, SuccessText(57));
-    }
-
-    void largestContainer_isWritten()
-    {
-        FakeFolders folders;
-        folders.MakeDesktop();
-        TestFiles::Write(DatabasePath(folders, 1), QByteArray(32700, 'a'));
-        TestFiles::Write(DatabasePath(folders, 4), QByteArray(13, 'd'));
-        Export::ExportDatabases(folders);
-        QCOMPARE(QFileInfo(Export::ContainerPath(folders)).size(), 32768);
-    }
-
-    void failedExport_keepsEarlierContainer_data()
-    {
-        QTest::addColumn<int>("unreadableDatabase");
-        QTest::addColumn<qsizetype>("tooLargeDatabase");
-        QTest::newRow("one byte over the limit") << 0 << qsizetype(32714);
-        QTest::newRow("one huge file") << 0 << qsizetype(1'000'000);
-        QTest::newRow("unreadable database 3") << 3 << qsizetype(0);
-    }
-
-    void failedExport_keepsEarlierContainer()
-    {
-        QFETCH(int, unreadableDatabase);
-        QFETCH(qsizetype, tooLargeDatabase);
-        FakeFolders folders;
-        folders.MakeDesktop();
-        const QByteArray earlier = "an earlier container";
-        TestFiles::Write(Export::ContainerPath(folders), earlier);
-        TestFiles::Write(DatabasePath(folders, 1), "small");
-        TestFiles::Write(DatabasePath(folders, 2), QByteArray(tooLargeDatabase, 'b'));
-        if (unreadableDatabase != 0)
-            QVERIFY(QDir().mkpath(DatabasePath(folders, unreadableDatabase)));
-        Export::ExportDatabases(folders);
-        QCOMPARE(TestFiles::Read(Export::ContainerPath(folders)), earlier);
-        const Export::Report report = Export::ReportExport(folders);
-        QVERIFY(report.succeeded);
-        QCOMPARE(report.text, SuccessText(earlier.size()));
-    }
-
-    void overLimitWithoutEarlierContainer_reportsError()
-    {
-        FakeFolders folders;
-        folders.MakeDesktop();
-        TestFiles::Write(DatabasePath(folders, 3), QByteArray(32714, 'c'));
-        Export::ExportDatabases(folders);
-        QVERIFY(!QFile::exists(Export::ContainerPath(folders)));
-        const Export::Report report = Export::ReportExport(folders);
-        QVERIFY(!report.succeeded);
-        QCOMPARE(report.text, FailureText);
-    }
-
-    void noDesktop_writesNothingAndReportsError()
-    {
-        FakeFolders folders;
-        TestFiles::Write(DatabasePath(folders, 1), "data");
-        Export::ExportDatabases(folders);
-        QCOMPARE(Export::ContainerPath(folders), QString());
-        QCOMPARE(QDir(folders.Root()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{u"data"_s});
-        const Export::Report report = Export::ReportExport(folders);
-        QVERIFY(!report.succeeded);
-        QCOMPARE(report.text, FailureText);
-    }
-
-    void emptyContainerFile_reportsError()
-    {
-        FakeFolders folders;
-        folders.MakeDesktop();
-        TestFiles::Write(Export::ContainerPath(folders), {});
-        QCOMPARE(Export::ReportExport(folders).text, FailureText);
-    }
-
-    void container_isOwnerOnly()
-    {
-        FakeFolders folders;
-        folders.MakeDesktop();
         Export::ExportDatabases(folders);
         QVERIFY(TestFiles::IsOwnerOnly(Export::ContainerPath(folders)));
+        for (int number = 1; number <= DatabaseFiles::Count; ++number)
+            TestFiles::Write(DatabasePath(folders, number), "changed since the export");
+        QVERIFY(ImportDatabases(folders));
+
+        for (int number = 1; number <= DatabaseFiles::Count; ++number)
+            QCOMPARE(TestFiles::Read(DatabasePath(folders, number)), databases[number - 1]);
+    }
+
+    void export_writesContainerAndReports_data()
+    {
+        QTest::addColumn<bool>("desktop");
+        QTest::addColumn<QByteArray>("earlier");
+        QTest::addColumn<QByteArray>("database3");
+        QTest::addColumn<QByteArray>("container");
+        QTest::addColumn<QString>("report");
+        const QByteArray earlier = "an earlier container";
+        const QByteArray largest(32713, 'c');
+        const QString failure = u"There was an error and the database was not created"_s;
+        const QString success = u"Databases exported to Desktop with name: Korvane_Data.cab   \r\n\r\n"
+                                " Filesize is: %1 bytes"_s;
+        QTest::newRow("no databases") << true << QByteArray() << QByteArray()
+                                      << Container("00000000" "00000000" "00000000" "00000000") << success.arg(55);
+        QTest::newRow("only database 3") << true << QByteArray() << QByteArray("abc\r\n")
+                                         << Container("00000000" "00000000" "00000005" "00000000" "abc\r\n")
+                                         << success.arg(60);
+        QTest::newRow("32,768 bytes replace an earlier container")
+            << true << earlier << largest << Container("00000000" "00000000" "00007FC9" "00000000") + largest
+            << success.arg(32768);
+        QTest::newRow("over the limit") << true << QByteArray() << largest + 'c' << QByteArray() << failure;
+        QTest::newRow("over the limit, earlier container kept")
+            << true << earlier << largest + 'c' << earlier << success.arg(earlier.size());
+        QTest::newRow("no Desktop") << false << QByteArray() << QByteArray("data") << QByteArray() << failure;
+    }
+
+    void export_writesContainerAndReports()
+    {
+        QFETCH(bool, desktop);
+        QFETCH(QByteArray, earlier);
+        QFETCH(QByteArray, database3);
+        QFETCH(QByteArray, container);
+        QFETCH(QString, report);
+        FakeFolders folders;
+        if (desktop)
+            folders.MakeDesktop();
+        if (!earlier.isEmpty())
+            TestFiles::Write(Export::ContainerPath(folders), earlier);
+        if (!database3.isEmpty())
+            TestFiles::Write(DatabasePath(folders, 3), database3);
+
+        Export::ExportDatabases(folders);
+
+        if (desktop)
+            QCOMPARE(TestFiles::Read(Export::ContainerPath(folders)), container);
+        else
+            QCOMPARE(QDir(folders.Root()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{u"data"_s});
+        const Export::Report result = Export::ReportExport(folders);
+        QCOMPARE(result.succeeded, !container.isEmpty());
+        QCOMPARE(result.text, report);
     }
 };
 
