@@ -87,6 +87,8 @@ private slots:
         QTest::newRow("fewer than seven fields")
             << EncodeLine("P|R|", CodecKey()) + "\r\n" + AppendedLine
             << QList<RegistrationRecord>{RegistrationRecord{{"P", "R", "", "", "", "", ""}}, AbcRecord};
+        QTest::newRow("all fields empty, rewritten form")
+            << EncodeLine("|||||||\r\n", CodecKey()) + "\r\n" << QList<RegistrationRecord>{RegistrationRecord()};
         QTest::newRow("more than seven fields")
             << EncodeLine("P|R|C|X|D|W|T|U|V|", CodecKey()) + "\r\n"
             << QList<RegistrationRecord>{RegistrationRecord{{"P", "R", "C", "X", "W", "D", "T"}}};
