@@ -175,10 +175,11 @@ void ScreenDesign::SetupFields()
         label->setBuddy(field);
         Text1[design.fieldIndex] = field;
     }
-    // The tab order follows the window: left to right, top to bottom.
+    // The designed focus order: a record is typed from its Product on, the
+    // Web Contact last.
     using Field = RecordForm::FieldIndex;
-    constexpr Field TabOrder[] = {Field::WebContactField, Field::ProductField, Field::RegistrantField,
-                                  Field::CustomerIdField, Field::RegistrationDateField, Field::RegistrationField};
+    constexpr Field TabOrder[] = {Field::ProductField,    Field::RegistrationDateField, Field::RegistrantField,
+                                  Field::CustomerIdField, Field::RegistrationField,     Field::WebContactField};
     for (std::size_t i = 1; i < std::size(TabOrder); ++i)
         QWidget::setTabOrder(Text1[TabOrder[i - 1]], Text1[TabOrder[i]]);
 }

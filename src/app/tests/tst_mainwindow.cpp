@@ -35,6 +35,18 @@ private slots:
             QCOMPARE(Window().Design().Text1[field]->accessibleName(), captions[field]);
     }
 
+    void tab_walksTheFieldsInTheirDesignedOrder()
+    {
+        QList<int> order;
+        Window().FocusField(RecordForm::ProductField);
+        for (int step = 0; step < RecordForm::FieldCount; ++step) {
+            order.append(static_cast<InputField *>(QApplication::focusWidget())->Index());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(order, (QList<int>{RecordForm::ProductField, RecordForm::RegistrationDateField, RecordForm::RegistrantField,
+                                    RecordForm::CustomerIdField, RecordForm::RegistrationField, RecordForm::WebContactField}));
+    }
+
     void altRelease_flipsTheFourMenus_data()
     {
         QTest::addColumn<int>("releases");
