@@ -55,14 +55,3 @@ bool AnsiText::IsRepresentable(QChar c)
 {
     return AnsiCodeOf(c) >= 0;
 }
-
-QString AnsiText::Representable(QStringView text)
-{
-    QString kept;
-    kept.reserve(text.size());
-    for (const QChar c : text) {
-        if (IsRepresentable(c))
-            kept.append(c);
-    }
-    return kept;
-}

@@ -15,7 +15,4 @@ QByteArray FromUnicode(QStringView text);
 
 bool IsRepresentable(QChar c);
 
-// The text without the characters Windows-1252 cannot hold.
-QString Representable(QStringView text);
-
 }

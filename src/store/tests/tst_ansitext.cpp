@@ -17,24 +17,26 @@ private slots:
         QCOMPARE(AnsiText::FromUnicode(AnsiText::ToUnicode(bytes)), bytes);
     }
 
-    // Typed text, what a field keeps of it, and the bytes that go to disk.
-    void storedText_data()
+    void windows1252Letters_mapToTheirBytes()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("Windows-1252 letters") << u"é€™ÿŸ"_s << QByteArray("\xE9\x80\x99\xFF\x9F");
-        QTest::newRow("Latin Extended-A outside it") << u"aĀb"_s << QByteArray("ab");
-        QTest::newRow("CJK") << u"名前x"_s << QByteArray("x");
-        QTest::newRow("emoji as surrogates") << u"a😀"_s << QByteArray("a");
+        const QString text = u"é€™ÿŸ"_s;
+        const QByteArray bytes("\xE9\x80\x99\xFF\x9F");
+        QCOMPARE(AnsiText::FromUnicode(text), bytes);
+        QCOMPARE(AnsiText::ToUnicode(bytes), text);
     }
 
-    void storedText()
+    void charactersOutsideWindows1252_areNotRepresentable_data()
     {
-        QFETCH(QString, typed);
-        QFETCH(QByteArray, bytes);
-        const QString kept = AnsiText::Representable(typed);
-        QCOMPARE(AnsiText::FromUnicode(kept), bytes);
-        QCOMPARE(AnsiText::ToUnicode(bytes), kept);
+        QTest::addColumn<QString>("character");
+        QTest::newRow("Latin Extended-A") << u"Ā"_s;
+        QTest::newRow("CJK") << u"名"_s;
+        QTest::newRow("surrogate half") << u"😀"_s.first(1);
+    }
+
+    void charactersOutsideWindows1252_areNotRepresentable()
+    {
+        QFETCH(QString, character);
+        QVERIFY(!AnsiText::IsRepresentable(character.at(0)));
     }
 };
 
