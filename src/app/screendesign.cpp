@@ -73,7 +73,8 @@ constexpr ButtonDesign Toolbar2Design[] = {
 };
 constexpr int DatabaseButtonCount = 4;
 
-QFont FieldFont()
+// The labels share the fields' font.
+QFont LabelFont()
 {
     QFont font(u"Tahoma"_s);
     font.setPointSizeF(8.25);
@@ -155,7 +156,7 @@ void ScreenDesign::SetupFrames(QWidget *client)
 
 void ScreenDesign::SetupFields()
 {
-    const QFont font = FieldFont();
+    const QFont font = LabelFont();
     for (const FieldDesign &design : Fields) {
         QWidget *container = design.inTopBand ? Frame2 : Frame1;
         Shape1[design.shapeIndex] = MakeShape(design.shapeIndex, design.shapeTwips, container);
@@ -169,7 +170,6 @@ void ScreenDesign::SetupFields()
 
         auto *field = new InputField(design.fieldIndex, container);
         field->setObjectName(u"Text1_%1"_s.arg(design.fieldIndex));
-        field->setFont(font);
         field->setAccessibleName(label->text());
         PlaceInTwips(field, design.fieldTwips);
         label->setBuddy(field);

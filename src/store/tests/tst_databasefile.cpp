@@ -14,8 +14,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-using Field = RegistrationRecord::Field;
-
 // "abc|me|||||12-04-2026 01:35:24|", encoded by hand, as the append writes it
 // and, with the encoded CR LF, as the rewrite writes it.
 const QByteArray AppendedLine = "2A0D110A0C0B1937130E0A505C487B5B5F44515C536B5F434C525B5F795B0E\r\n";
