@@ -5,7 +5,7 @@
 // most 50 ms, at most 40 MB more peak memory than with an empty database.
 
 #include "benchmarkdata.h"
-#include "app/frmscrn.h"
+#include "app/mainwindow/frmscrn.h"
 #include "app/startup.h"
 #include "editing/view/recordlistview.h"
 #include "store/databasefiles.h"

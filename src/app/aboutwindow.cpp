@@ -1,6 +1,6 @@
 #include "aboutwindow.h"
 
-#include "appinfo.h"
+#include "platform/appinfo.h"
 #include "editing/view/twips.h"
 #include "platform/shellservices.h"
 

@@ -1,4 +1,4 @@
-#include "appinfo.h"
+#include "platform/appinfo.h"
 #include "startup.h"
 #include "platform/desktopshell.h"
 #include "platform/qsettingsstore.h"

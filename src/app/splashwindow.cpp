@@ -1,9 +1,9 @@
 #include "splashwindow.h"
 
-#include "appinfo.h"
+#include "platform/appinfo.h"
 #include "programicons.h"
 #include "shapewidget.h"
-#include "twipsgeometry.h"
+#include "editing/view/twips.h"
 
 #include <QApplication>
 #include <QLabel>

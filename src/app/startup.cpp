@@ -1,6 +1,6 @@
 #include "startup.h"
 
-#include "frmscrn.h"
+#include "app/mainwindow/frmscrn.h"
 #include "programicons.h"
 #include "splashwindow.h"
 

@@ -1,7 +1,7 @@
 #include "currentdatabase.h"
 
 #include "store/databasereader.h"
-#include "store/databaseselection.h"
+#include "editing/databaseselection.h"
 #include "store/databasewriter.h"
 #include "platform/folders.h"
 

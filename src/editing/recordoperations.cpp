@@ -1,6 +1,6 @@
 #include "recordoperations.h"
 
-#include "appinfo.h"
+#include "platform/appinfo.h"
 #include "editing/currentdatabase.h"
 #include "editing/recordedstamp.h"
 #include "editing/recordform.h"

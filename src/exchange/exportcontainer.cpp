@@ -1,6 +1,6 @@
 #include "exportcontainer.h"
 
-#include "appinfo.h"
+#include "platform/appinfo.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,6 +1,6 @@
 #include "settingsstore.h"
 
-#include "appinfo.h"
+#include "platform/appinfo.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,6 +1,6 @@
 #include "linecodec.h"
 
-#include "appinfo.h"
+#include "platform/appinfo.h"
 
 #include <algorithm>
 #include <array>

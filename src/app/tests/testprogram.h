@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/frmscrn.h"
+#include "app/mainwindow/frmscrn.h"
 #include "app/startup.h"
 #include "store/databasefiles.h"
 #include "store/databasewriter.h"

@@ -1,6 +1,6 @@
 #include "testprogram.h"
 
-#include "app/linewidget.h"
+#include "app/mainwindow/linewidget.h"
 #include "app/shapewidget.h"
 #include "editing/view/inputfield.h"
 #include "editing/view/recordlistview.h"

@@ -1,5 +1,5 @@
 #include "fakesettingsstore.h"
-#include "store/databaseselection.h"
+#include "editing/databaseselection.h"
 
 #include <QSignalSpy>
 #include <QTest>

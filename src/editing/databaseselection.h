@@ -1,6 +1,6 @@
 #pragma once
 
-#include "databasefiles.h"
+#include "store/databasefiles.h"
 
 #include <QObject>
 

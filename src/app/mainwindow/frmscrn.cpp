@@ -1,6 +1,6 @@
 #include "frmscrn.h"
 
-#include "appinfo.h"
+#include "platform/appinfo.h"
 #include "popupshortcuts.h"
 #include "screenlayout.h"
 #include "editing/view/inputfield.h"

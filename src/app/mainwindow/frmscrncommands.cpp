@@ -2,7 +2,7 @@
 
 #include "frmscrn.h"
 
-#include "appinfo.h"
+#include "platform/appinfo.h"
 #include "editing/view/recordlistview.h"
 #include "exchange/exportdatabases.h"
 #include "exchange/importdatabases.h"

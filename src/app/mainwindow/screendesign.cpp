@@ -1,9 +1,9 @@
 #include "screendesign.h"
 
 #include "linewidget.h"
-#include "programicons.h"
-#include "shapewidget.h"
-#include "twipsgeometry.h"
+#include "app/programicons.h"
+#include "app/shapewidget.h"
+#include "editing/view/twips.h"
 #include "editing/recordform.h"
 #include "editing/view/inputfield.h"
 #include "editing/view/recordlistview.h"

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "aboutwindow.h"
-#include "platformservices.h"
+#include "app/aboutwindow.h"
+#include "app/platformservices.h"
 #include "screendesign.h"
 #include "screenmenus.h"
 #include "editing/currentdatabase.h"
 #include "editing/recordform.h"
 #include "editing/recordoperations.h"
-#include "store/databaseselection.h"
+#include "editing/databaseselection.h"
 
 #include <QMainWindow>
 #include <QPointer>

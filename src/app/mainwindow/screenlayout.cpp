@@ -2,7 +2,7 @@
 
 #include "linewidget.h"
 #include "screendesign.h"
-#include "shapewidget.h"
+#include "app/shapewidget.h"
 #include "editing/view/recordlistview.h"
 #include "editing/view/twips.h"
 
