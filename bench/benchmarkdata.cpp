@@ -5,10 +5,10 @@
 namespace {
 
 const char *const Vendors[] = {"Adeline", "Borealis", "Cinder", "Driftwood", "Ember", "Fjord", "Garnet", "Harbor"};
-const char *const Products[] = {"Studio", "Photo Suite", "Backup Pro", "Office", "Audio Lab", "Code Editor",
-                                "Disk Tools", "Game of Isles"};
-const char *const Names[] = {"Ann Leclerc", "Bj\xF6rn \xD8lstad", "Chen Wei", "Dana O'Neil", "\xC9mile Durand",
-                             "Farah Haddad"};
+const char *const Products[] = {"Studio",    "Photo Suite", "Backup Pro", "Office",
+                                "Audio Lab", "Code Editor", "Disk Tools", "Game of Isles"};
+const char *const Names[] = {"Ann Leclerc", "Bj\xF6rn \xD8lstad", "Chen Wei",
+                             "Dana O'Neil", "\xC9mile Durand",    "Farah Haddad"};
 
 QByteArray Pick(std::mt19937 &random, const char *const *choices, std::size_t count)
 {
@@ -44,17 +44,16 @@ QList<RegistrationRecord> MakeBenchmarkRecords(int count)
     QList<RegistrationRecord> records;
     records.reserve(count);
     for (int i = 0; i < count; ++i) {
-        RegistrationRecord record;
         const QByteArray vendor = Pick(random, Vendors, std::size(Vendors));
-        record[RegistrationRecord::Product] = vendor + ' ' + Pick(random, Products, std::size(Products)) + ' '
-            + QByteArray::number(2000 + int(random() % 27));
-        record[RegistrationRecord::Registrant] = Pick(random, Names, std::size(Names));
-        record[RegistrationRecord::CustomerId] = "CU-" + Digits(random, 8);
-        record[RegistrationRecord::Registration] = Code(random);
-        record[RegistrationRecord::WebContact] = "www." + vendor.toLower() + ".example";
-        record[RegistrationRecord::RegistrationDate] = Digits(random, 2) + '/' + Digits(random, 2) + "/2024";
-        record[RegistrationRecord::Recorded] = "12-04-2026 01:35:" + Digits(random, 2);
-        records.append(record);
+        const QByteArray product = vendor + ' ' + Pick(random, Products, std::size(Products)) + ' '
+                                   + QByteArray::number(2000 + int(random() % 27));
+        const QByteArray registrant = Pick(random, Names, std::size(Names));
+        const QByteArray customerId = "CU-" + Digits(random, 8);
+        const QByteArray registration = Code(random);
+        const QByteArray webContact = "www." + vendor.toLower() + ".example";
+        const QByteArray date = Digits(random, 2) + '/' + Digits(random, 2) + "/2024";
+        const QByteArray recorded = "12-04-2026 01:35:" + Digits(random, 2);
+        records.append(RegistrationRecord({product, registrant, customerId, registration, webContact, date, recorded}));
     }
     return records;
 }

@@ -4,11 +4,11 @@
 // baseline, rewriting at most 60 ms without the flush to disk.
 
 #include "benchmarkdata.h"
+#include "editing/recordlist.h"
 #include "store/databasereader.h"
 #include "store/databasewriter.h"
 #include "store/linecodec.h"
 #include "store/recordline.h"
-#include "editing/recordlist.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -116,8 +116,8 @@ int main(int argc, char *argv[])
     });
     const double appendMs = MedianMs([&] { AppendRecord(diskPath, records.first()); }, 101);
 
-    std::printf("Record store, %d records, %.2f MB file (%.1f plain characters a record)\n", loadedRows,
-                fileMegabytes, double(plainBytes) / RecordCount);
+    std::printf("Record store, %d records, %.2f MB file (%.1f plain characters a record)\n", loadedRows, fileMegabytes,
+                double(plainBytes) / RecordCount);
     Print("EncodeLine throughput (hex text)", hexMegabytes / (encodeMs / 1e3), "MB/s");
     Print("DecodeLine throughput (hex text)", hexMegabytes / (decodeMs / 1e3), "MB/s");
     Print("Baseline: read and hex-decode the file", baselineMs, "ms");

@@ -4,9 +4,9 @@
 // start to a shown, filled list at most 300 ms, a sorting header click at
 // most 50 ms, at most 40 MB more peak memory than with an empty database.
 
-#include "benchmarkdata.h"
 #include "app/mainwindow/frmscrn.h"
 #include "app/startup.h"
+#include "benchmarkdata.h"
 #include "editing/view/recordlistview.h"
 #include "store/databasefiles.h"
 #include "store/databasewriter.h"
@@ -74,7 +74,8 @@ double ElapsedMs(const QElapsedTimer &timer)
 
 void Report(const char *what, double value, const char *unit, double target)
 {
-    std::printf("%-48s %10.2f %-3s (target %s %.0f)\n", what, value, unit, value <= target ? "met, <=" : "MISSED, <=", target);
+    std::printf("%-48s %10.2f %-3s (target %s %.0f)\n", what, value, unit,
+                value <= target ? "met, <=" : "MISSED, <=", target);
 }
 
 void Close(frmScrn *window)
@@ -107,7 +108,8 @@ double HeaderClickMs()
     std::vector<double> times;
     for (int i = 0; i < Repeats; ++i) {
         const int column = i % 4;
-        const QPoint centre(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
+        const QPoint centre(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                            header->height() / 2);
         QElapsedTimer timer;
         timer.start();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre);

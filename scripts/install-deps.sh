@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    g++ cmake ninja-build
+    g++ cmake ninja-build clang-format
     qt6-base-dev qt6-qpa-plugins libqt6svg6
     xvfb xauth xdotool imagemagick fonts-dejavu-core
 )

@@ -1,7 +1,7 @@
 #include "aboutwindow.h"
 
-#include "platform/appinfo.h"
 #include "editing/view/twips.h"
+#include "platform/appinfo.h"
 #include "platform/shellservices.h"
 
 #include <QApplication>
@@ -170,25 +170,26 @@ void AboutWindow::BuildControls()
 void AboutWindow::Load()
 {
     setWindowTitle(u"About "_s + AppInfo::ApplicationTitle);
-    m_lblVersion->setText(u"Version %1.%2.%3"_s.arg(AppInfo::VersionMajor)
-                              .arg(AppInfo::VersionMinor)
-                              .arg(AppInfo::VersionRevision));
+    m_lblVersion->setText(
+        u"Version %1.%2.%3"_s.arg(AppInfo::VersionMajor).arg(AppInfo::VersionMinor).arg(AppInfo::VersionRevision));
     m_lblTitle->setText(AppInfo::ApplicationTitle);
     m_lblDescription->setText(u"Registration and serial number storage"_s);
 
     QString productSite = AppInfo::ProductSite;
     productSite.chop(1);
     // Lines 1 to 3 repeat what the labels show, read back from them.
-    m_information = QStringList{
-        u"Application name: "_s + m_lblTitle->text(),
-        u"Use for: "_s + m_lblDescription->text(),
-        m_lblVersion->text(),
-        u"Korvane is made and published by "_s + AppInfo::OrganizationName + u' ',
-        u"web home: "_s + productSite,
-        QString(),
-        u"Press the Close button to close this screen, the Go to Website button to open a browser to check for updates. For support visit: "_s
-            + AppInfo::SupportPage,
-    }.join(u"\r\n"_s);
+    m_information =
+        QStringList{
+            u"Application name: "_s + m_lblTitle->text(),
+            u"Use for: "_s + m_lblDescription->text(),
+            m_lblVersion->text(),
+            u"Korvane is made and published by "_s + AppInfo::OrganizationName + u' ',
+            u"web home: "_s + productSite,
+            QString(),
+            u"Press the Close button to close this screen, the Go to Website button to open a browser to check for updates. For support visit: "_s
+                + AppInfo::SupportPage,
+        }
+            .join(u"\r\n"_s);
     m_text1->setPlainText(m_information);
 
     m_picIcon->setPixmap(QApplication::windowIcon().pixmap(QSize(IconPixels, IconPixels), devicePixelRatio()));

@@ -1,9 +1,9 @@
 #include "platform/appinfo.h"
-#include "startup.h"
 #include "platform/desktopshell.h"
 #include "platform/qsettingsstore.h"
 #include "platform/standardfolders.h"
 #include "platform/systemclock.h"
+#include "startup.h"
 
 #include <QApplication>
 

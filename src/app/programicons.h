@@ -14,4 +14,4 @@ inline QIcon Program()
     return Named(QLatin1StringView("korvane"));
 }
 
-}
+} // namespace ProgramIcons

@@ -1,9 +1,9 @@
 #include "splashwindow.h"
 
+#include "editing/view/twips.h"
 #include "platform/appinfo.h"
 #include "programicons.h"
 #include "shapewidget.h"
-#include "editing/view/twips.h"
 
 #include <QApplication>
 #include <QLabel>

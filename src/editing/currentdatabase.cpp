@@ -1,9 +1,9 @@
 #include "currentdatabase.h"
 
-#include "store/databasereader.h"
 #include "editing/databaseselection.h"
-#include "store/databasewriter.h"
 #include "platform/folders.h"
+#include "store/databasereader.h"
+#include "store/databasewriter.h"
 
 CurrentDatabase::CurrentDatabase(const Folders &folders, DatabaseSelection &selection, QObject *parent)
     : QObject(parent)

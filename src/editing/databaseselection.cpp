@@ -8,8 +8,7 @@ using namespace Qt::StringLiterals;
 DatabaseSelection::DatabaseSelection(SettingsStore &settings, QObject *parent)
     : QObject(parent)
     , m_settings(settings)
-{
-}
+{}
 
 void DatabaseSelection::RestoreCurrentDatabase()
 {

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "store/registrationrecord.h"
+
 #include <QString>
+
+#include <array>
 
 // What the record operations need of the window that shows a record: the six
 // input fields, addressed by their index, the window caption and the
@@ -18,6 +22,13 @@ public:
         RegistrationDateField = 5,
     };
     static constexpr int FieldCount = 6;
+
+    // The record field each input field shows, by field index. The Recorded
+    // time has no input field.
+    static constexpr std::array<RegistrationRecord::Field, FieldCount> RecordFields = {
+        RegistrationRecord::WebContact,   RegistrationRecord::Product,    RegistrationRecord::Registrant,
+        RegistrationRecord::Registration, RegistrationRecord::CustomerId, RegistrationRecord::RegistrationDate,
+    };
 
     virtual ~RecordForm() = default;
 

@@ -64,9 +64,9 @@ void RecordList::SetCells(int position, const RegistrationRecord &values)
 {
     const int row = position - 1;
     RegistrationRecord &record = m_rows[row];
-    const QByteArray product = record[Column::Product];
+    const QByteArray product = record[Column::Product].toByteArray();
     record = values;
-    record[Column::Product] = product;
+    record.Set(Column::Product, product);
     emit dataChanged(index(row, Column::Registrant), index(row, Column::Recorded));
 
     if (!m_sorted)
@@ -96,7 +96,7 @@ int RecordList::SelectedPosition() const
 void RecordList::SelectRow(int position)
 {
     m_selection.setCurrentIndex(index(position - 1, 0),
-                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void RecordList::ColumnClick(int column)
@@ -118,7 +118,7 @@ QVariant RecordList::data(const QModelIndex &index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid) || role != Qt::DisplayRole)
         return {};
-    return AnsiText::ToUnicode(m_rows.at(index.row()).fields[index.column()]);
+    return AnsiText::ToUnicode(m_rows.at(index.row())[Column(index.column())]);
 }
 
 QVariant RecordList::headerData(int section, Qt::Orientation orientation, int role) const
@@ -150,7 +150,7 @@ void RecordList::sort(int column, Qt::SortOrder order)
 
 QString RecordList::SortText(const RegistrationRecord &record) const
 {
-    return AnsiText::ToUnicode(record.fields[m_sortKey]);
+    return AnsiText::ToUnicode(record[Column(m_sortKey)]);
 }
 
 bool RecordList::SortsBefore(const QString &left, const QString &right) const

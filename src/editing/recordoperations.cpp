@@ -1,12 +1,13 @@
 #include "recordoperations.h"
 
-#include "platform/appinfo.h"
 #include "editing/currentdatabase.h"
 #include "editing/recordedstamp.h"
 #include "editing/recordform.h"
+#include "platform/appinfo.h"
 #include "platform/clock.h"
 #include "platform/logcategories.h"
 #include "store/ansitext.h"
+#include "store/storabletext.h"
 
 #include <algorithm>
 
@@ -16,31 +17,6 @@ namespace {
 
 using Field = RegistrationRecord::Field;
 
-// Which input field fills which record field when a record is built from
-// the form, in the order the cells are set.
-struct FieldMapping
-{
-    Field field;
-    int index;
-};
-constexpr FieldMapping CellsFromFields[] = {
-    {Field::Registrant, RecordForm::RegistrantField},
-    {Field::CustomerId, RecordForm::CustomerIdField},
-    {Field::Registration, RecordForm::RegistrationField},
-    {Field::WebContact, RecordForm::WebContactField},
-    {Field::RegistrationDate, RecordForm::RegistrationDateField},
-};
-
-// The order in which a chosen row fills the fields.
-constexpr FieldMapping FieldsFromRow[] = {
-    {Field::WebContact, RecordForm::WebContactField},
-    {Field::Product, RecordForm::ProductField},
-    {Field::Registrant, RecordForm::RegistrantField},
-    {Field::RegistrationDate, RecordForm::RegistrationDateField},
-    {Field::Registration, RecordForm::RegistrationField},
-    {Field::CustomerId, RecordForm::CustomerIdField},
-};
-
 constexpr QLatin1StringView BareWebPrefix{"http://"};
 
 } // namespace
@@ -49,27 +25,28 @@ RecordOperations::RecordOperations(RecordForm &form, CurrentDatabase &database, 
     : m_form(form)
     , m_database(database)
     , m_clock(clock)
-{
-}
+{}
 
 void RecordOperations::ChooseRow(int position)
 {
     const RegistrationRecord &record = m_database.List().RowAt(position);
-    for (const FieldMapping &mapping : FieldsFromRow)
-        m_form.SetFieldText(mapping.index, AnsiText::ToUnicode(record[mapping.field]));
-    const QByteArray &recorded = record[Field::Recorded];
-    m_form.SetCaption(recorded.isEmpty() ? QString(AppInfo::VersionComment)
-                                         : AppInfo::VersionComment + u" - Modified: "_s + AnsiText::ToUnicode(recorded));
+    for (int index = 0; index < RecordForm::FieldCount; ++index)
+        m_form.SetFieldText(index, AnsiText::ToUnicode(record[RecordForm::RecordFields[index]]));
+    const QByteArrayView recorded = record[Field::Recorded];
+    m_form.SetCaption(recorded.isEmpty()
+                          ? QString(AppInfo::VersionComment)
+                          : AppInfo::VersionComment + u" - Modified: "_s + AnsiText::ToUnicode(recorded));
 }
 
 RegistrationRecord RecordOperations::RecordFromForm() const
 {
-    RegistrationRecord record;
-    record[Field::Product] = AnsiText::FromUnicode(m_form.FieldText(RecordForm::ProductField));
-    for (const FieldMapping &mapping : CellsFromFields)
-        record[mapping.field] = AnsiText::FromUnicode(m_form.FieldText(mapping.index));
-    record[Field::Recorded] = AnsiText::FromUnicode(RecordedStamp(m_clock.Now()));
-    return record;
+    // The form may hand over anything; only storable text reaches the record,
+    // so no field can ever shift the others on disk.
+    std::array<QByteArray, RegistrationRecord::FieldCount> texts;
+    for (int index = 0; index < RecordForm::FieldCount; ++index)
+        texts[RecordForm::RecordFields[index]] = StorableText::ToField(m_form.FieldText(index));
+    texts[Field::Recorded] = StorableText::ToField(RecordedStamp(m_clock.Now()));
+    return RegistrationRecord({texts[0], texts[1], texts[2], texts[3], texts[4], texts[5], texts[6]});
 }
 
 void RecordOperations::AddRecord()
@@ -93,7 +70,7 @@ void RecordOperations::ReplaceRecord()
 {
     const RecordList &list = m_database.List();
     const QString productText = m_form.FieldText(RecordForm::ProductField);
-    const QByteArray product = AnsiText::FromUnicode(productText);
+    const QByteArray product = StorableText::ToField(productText);
     const auto &rows = list.Rows();
     const bool found = std::any_of(rows.cbegin(), rows.cend(),
                                    [&](const RegistrationRecord &row) { return row[Field::Product] == product; });
@@ -116,7 +93,7 @@ void RecordOperations::RemoveRecord()
     const int position = list.SelectedPosition();
     if (position == 0)
         return;
-    if (list.RowAt(position)[Field::Product] != AnsiText::FromUnicode(m_form.FieldText(RecordForm::ProductField)))
+    if (list.RowAt(position)[Field::Product] != StorableText::ToField(m_form.FieldText(RecordForm::ProductField)))
         return;
     list.RemoveRow(position);
     m_database.RewriteDatabase();
@@ -129,21 +106,21 @@ void RecordOperations::ClearFieldsCommand()
     ClearFieldsAndFocus();
 }
 
-void RecordOperations::RunToolbarButton(int button)
+void RecordOperations::RunToolbarCommand(RecordCommand command)
 {
     if (m_form.FieldText(RecordForm::WebContactField) == BareWebPrefix)
         m_form.SetFieldText(RecordForm::WebContactField, QString());
-    switch (button) {
-    case 1:
+    switch (command) {
+    case RecordCommand::Add:
         AddRecord();
         break;
-    case 2:
+    case RecordCommand::Remove:
         RemoveRecord();
         break;
-    case 3:
+    case RecordCommand::Replace:
         ReplaceRecord();
         break;
-    case 4:
+    case RecordCommand::ClearFields:
         ClearFieldsCommand();
         break;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "recordcommand.h"
 #include "store/registrationrecord.h"
 
 #include <QString>
@@ -26,9 +27,9 @@ public:
     // "Clear fields": restores the plain caption, then clears.
     void ClearFieldsCommand();
 
-    // A button of the record toolbar (1 Add, 2 Remove, 3 Replace, 4 Clear):
-    // a bare "http://" is emptied first and the fields are cleared after.
-    void RunToolbarButton(int button);
+    // A command of the record toolbar: a bare "http://" is emptied first and
+    // the fields are cleared after.
+    void RunToolbarCommand(RecordCommand command);
 
     void ClearFields();
     void ClearFieldsAndFocus();

@@ -8,8 +8,8 @@
 
 using namespace Qt::StringLiterals;
 
-static_assert(AppInfo::VersionMajor >= 0 && AppInfo::VersionMajor <= 9
-                  && AppInfo::VersionMinor >= 0 && AppInfo::VersionMinor <= 9,
+static_assert(AppInfo::VersionMajor >= 0 && AppInfo::VersionMajor <= 9 && AppInfo::VersionMinor >= 0
+                  && AppInfo::VersionMinor <= 9,
               "the container header holds the major and minor version as one digit each");
 
 namespace {
@@ -45,8 +45,7 @@ std::optional<qsizetype> ReadSizeField(QByteArrayView field)
 
 ExportContainer::ExportContainer(Databases databases)
     : m_databases(std::move(databases))
-{
-}
+{}
 
 qsizetype ExportContainer::Length() const
 {

@@ -27,4 +27,4 @@ struct Report
 };
 Report ReportExport(const Folders &folders);
 
-}
+} // namespace Export

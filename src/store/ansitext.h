@@ -15,4 +15,4 @@ QByteArray FromUnicode(QStringView text);
 
 bool IsRepresentable(QChar c);
 
-}
+} // namespace AnsiText

@@ -16,4 +16,4 @@ QString Stem(int number);
 QString DatabaseFilePath(const QString &folder, int number);
 QString BackupFilePath(const QString &folder, int number);
 
-}
+} // namespace DatabaseFiles

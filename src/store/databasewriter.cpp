@@ -42,8 +42,8 @@ QByteArray FormatDatabase(const QList<RegistrationRecord> &records)
     qsizetype size = 0;
     for (const RegistrationRecord &record : records) {
         qsizetype plainLength = RegistrationRecord::FieldCount + LineEnd.size();
-        for (const QByteArray &field : record.fields)
-            plainLength += field.size();
+        for (int field = 0; field < RegistrationRecord::FieldCount; ++field)
+            plainLength += record[RegistrationRecord::Field(field)].size();
         size += 2 * std::max(plainLength, key.size()) + LineEnd.size();
     }
     QByteArray content;

@@ -22,4 +22,4 @@ bool Append(const QString &path, QByteArrayView content);
 // A copy that replaces any older file of that name.
 bool Copy(const QString &from, const QString &to);
 
-}
+} // namespace PrivateFiles

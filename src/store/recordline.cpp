@@ -5,8 +5,8 @@ namespace {
 using Field = RegistrationRecord::Field;
 
 constexpr std::array<Field, RegistrationRecord::FieldCount> FileOrder = {
-    Field::Product,      Field::Registrant,       Field::CustomerId, Field::Registration,
-    Field::RegistrationDate, Field::WebContact,   Field::Recorded,
+    Field::Product,          Field::Registrant, Field::CustomerId, Field::Registration,
+    Field::RegistrationDate, Field::WebContact, Field::Recorded,
 };
 
 constexpr char Separator = '|';
@@ -16,8 +16,8 @@ constexpr char Separator = '|';
 QByteArray FormatRecordLine(const RegistrationRecord &record, LineBreak lineBreak)
 {
     qsizetype length = RegistrationRecord::FieldCount + 2;
-    for (const QByteArray &field : record.fields)
-        length += field.size();
+    for (const Field field : FileOrder)
+        length += record[field].size();
 
     QByteArray line;
     line.reserve(length);
@@ -30,17 +30,16 @@ QByteArray FormatRecordLine(const RegistrationRecord &record, LineBreak lineBrea
     return line;
 }
 
-RegistrationRecord ParseRecordLine(QByteArrayView plain)
+RegistrationRecord ParseRecordLine(QByteArray plain)
 {
-    RegistrationRecord record;
+    RegistrationRecord::Spans spans{};
+    qsizetype start = 0;
     for (const Field field : FileOrder) {
-        const qsizetype separator = plain.indexOf(Separator);
+        const qsizetype separator = plain.indexOf(Separator, start);
         if (separator < 0)
             break;
-        record[field] = plain.first(separator).toByteArray();
-        plain = plain.sliced(separator + 1);
-        if (plain.isEmpty())
-            break;
+        spans[field] = {start, separator - start};
+        start = separator + 1;
     }
-    return record;
+    return RegistrationRecord(std::move(plain), spans);
 }

@@ -8,12 +8,16 @@
 //
 //   Product|Registrant|Customer ID|Registration|Registration Date|Web Contact|Recorded|
 
-enum class LineBreak { Omit, Append };
+enum class LineBreak {
+    Omit,
+    Append
+};
 
 // Lines written by a whole-file rewrite carry CR LF inside the plain text;
 // appended lines do not. Readers accept both.
 QByteArray FormatRecordLine(const RegistrationRecord &record, LineBreak lineBreak);
 
-// Whatever follows the seventh "|" (CR LF, the encoder's filler) is dropped;
-// fields a damaged line lacks stay empty.
-RegistrationRecord ParseRecordLine(QByteArrayView plain);
+// Whatever follows the seventh "|" (CR LF, the encoder's filler) is ignored;
+// fields a damaged line lacks stay empty. The record keeps the line as its
+// buffer, so parsing copies nothing.
+RegistrationRecord ParseRecordLine(QByteArray plain);

@@ -1,14 +1,19 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 
 #include <array>
 
 // One product's registration data: seven texts in Windows-1252, in the order
 // of the record list's columns. No field ever holds "|", the separator of the
-// file format.
-struct RegistrationRecord
+// file format (see StorableText).
+//
+// The seven texts share one buffer, so a record costs one allocation: a full
+// database is 32,767 records, all loaded at every start.
+class RegistrationRecord
 {
+public:
     enum Field {
         Product,
         Registrant,
@@ -20,10 +25,30 @@ struct RegistrationRecord
     };
     static constexpr int FieldCount = 7;
 
-    std::array<QByteArray, FieldCount> fields;
+    // Where one field lies in the shared buffer.
+    struct Span
+    {
+        qsizetype start = 0;
+        qsizetype length = 0;
+    };
+    using Spans = std::array<Span, FieldCount>;
 
-    QByteArray &operator[](Field field) { return fields[field]; }
-    const QByteArray &operator[](Field field) const { return fields[field]; }
+    RegistrationRecord() = default;
+    // The texts in column order.
+    explicit RegistrationRecord(const std::array<QByteArrayView, FieldCount> &fields);
+    // Adopts a buffer whose fields lie at the given spans, in column order;
+    // the line parser keeps a decoded line this way without copying it.
+    RegistrationRecord(QByteArray buffer, const Spans &spans);
 
-    friend bool operator==(const RegistrationRecord &, const RegistrationRecord &) = default;
+    QByteArrayView operator[](Field field) const
+    {
+        return QByteArrayView(m_buffer).sliced(m_spans[field].start, m_spans[field].length);
+    }
+    void Set(Field field, QByteArrayView text);
+
+    friend bool operator==(const RegistrationRecord &left, const RegistrationRecord &right);
+
+private:
+    QByteArray m_buffer;
+    Spans m_spans{};
 };

@@ -1,14 +1,14 @@
 #include "frmscrn.h"
 
-#include "platform/appinfo.h"
-#include "popupshortcuts.h"
-#include "screenlayout.h"
 #include "editing/view/inputfield.h"
 #include "editing/view/recordlistview.h"
 #include "editing/view/twips.h"
+#include "platform/appinfo.h"
 #include "platform/settingsstore.h"
 #include "platform/settingvalues.h"
 #include "platform/shellservices.h"
+#include "popupshortcuts.h"
+#include "screenlayout.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -66,7 +66,8 @@ void frmScrn::Form_Load()
 {
     LoadAboutWindow();
     setWindowIcon(m_about->windowIcon());
-    const bool showGrid = SettingValues::IsOn(m_services.settings.ReadSetting(SettingsKeyPath(), SettingValues::ShowGrid));
+    const bool showGrid =
+        SettingValues::IsOn(m_services.settings.ReadSetting(SettingsKeyPath(), SettingValues::ShowGrid));
     m_design.ListView1->SetGridLines(showGrid);
     m_menus.mnulines->setChecked(showGrid);
     m_selection.RestoreCurrentDatabase();
@@ -86,7 +87,8 @@ void frmScrn::ConnectMenus()
     connect(m.mnuRemove, &QAction::triggered, this, &frmScrn::mnuRemove_Click);
     connect(m.mnuclearfields, &QAction::triggered, this, &frmScrn::mnuclearfields_Click);
     for (int number = 1; number <= DatabaseFiles::Count; ++number)
-        connect(m.DatabaseEntry(number), &QAction::triggered, this, [this, number] { m_selection.ChooseFromMenu(number); });
+        connect(m.DatabaseEntry(number), &QAction::triggered, this,
+                [this, number] { m_selection.ChooseFromMenu(number); });
     for (QAction *entry : {m.mnuExportDB, m.mnuExportDBmnuB})
         connect(entry, &QAction::triggered, this, &frmScrn::mnuExportDB_Click);
     for (QAction *entry : {m.mnuImportDB, m.mnuImportDBmnuB})
@@ -118,12 +120,16 @@ void frmScrn::ConnectToolbars()
 void frmScrn::ConnectFieldsAndList()
 {
     for (InputField *field : m_design.Text1) {
-        connect(field, &InputField::linkOpenRequested, this, [this](const QString &target) { m_services.shell.ShellOpen(target); });
-        connect(field, &InputField::linkLitChanged, this, [this](bool lit) { lit ? setCursor(Qt::ArrowCursor) : unsetCursor(); });
+        connect(field, &InputField::linkOpenRequested, this,
+                [this](const QString &target) { m_services.shell.ShellOpen(target); });
+        connect(field, &InputField::linkLitChanged, this,
+                [this](bool lit) { lit ? setCursor(Qt::ArrowCursor) : unsetCursor(); });
     }
     m_design.Frame1->installEventFilter(this);
-    connect(m_design.ListView1, &RecordListView::rowChosen, this, [this](int position) { m_operations.ChooseRow(position); });
-    connect(m_design.ListView1, &RecordListView::popupRequested, m_menus.Tother, [this](const QPoint &at) { m_menus.Tother->popup(at); });
+    connect(m_design.ListView1, &RecordListView::rowChosen, this,
+            [this](int position) { m_operations.ChooseRow(position); });
+    connect(m_design.ListView1, &RecordListView::popupRequested, m_menus.Tother,
+            [this](const QPoint &at) { m_menus.Tother->popup(at); });
 }
 
 QString frmScrn::FieldText(int index) const

@@ -2,12 +2,12 @@
 
 #include "app/aboutwindow.h"
 #include "app/platformservices.h"
-#include "screendesign.h"
-#include "screenmenus.h"
 #include "editing/currentdatabase.h"
+#include "editing/databaseselection.h"
 #include "editing/recordform.h"
 #include "editing/recordoperations.h"
-#include "editing/databaseselection.h"
+#include "screendesign.h"
+#include "screenmenus.h"
 
 #include <QMainWindow>
 #include <QPointer>

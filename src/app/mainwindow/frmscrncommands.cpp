@@ -2,10 +2,10 @@
 
 #include "frmscrn.h"
 
-#include "platform/appinfo.h"
 #include "editing/view/recordlistview.h"
 #include "exchange/exportdatabases.h"
 #include "exchange/importdatabases.h"
+#include "platform/appinfo.h"
 #include "platform/folders.h"
 #include "platform/settingsstore.h"
 #include "platform/settingvalues.h"
@@ -43,8 +43,8 @@ void frmScrn::mnuExportDB_Click()
 {
     Export::ExportDatabases(m_services.folders);
     const Export::Report report = Export::ReportExport(m_services.folders);
-    QMessageBox message(report.succeeded ? QMessageBox::Information : QMessageBox::Critical,
-                        AppInfo::ApplicationTitle, report.text, QMessageBox::Ok, this);
+    QMessageBox message(report.succeeded ? QMessageBox::Information : QMessageBox::Critical, AppInfo::ApplicationTitle,
+                        report.text, QMessageBox::Ok, this);
     message.exec();
 }
 
@@ -89,7 +89,7 @@ void frmScrn::mnulines_Click()
 
 void frmScrn::Toolbar1_ButtonClick(int button)
 {
-    m_operations.RunToolbarButton(button);
+    m_operations.RunToolbarCommand(RecordCommand(button));
 }
 
 void frmScrn::Toolbar2_ButtonClick(int button)

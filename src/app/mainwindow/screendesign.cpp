@@ -1,17 +1,17 @@
 #include "screendesign.h"
 
-#include "linewidget.h"
 #include "app/programicons.h"
 #include "app/shapewidget.h"
-#include "editing/view/twips.h"
 #include "editing/recordform.h"
 #include "editing/view/inputfield.h"
 #include "editing/view/recordlistview.h"
+#include "editing/view/twips.h"
+#include "linewidget.h"
 
 #include <QAction>
 #include <QFrame>
-#include <QLabel>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QToolButton>
 
 #include <span>
@@ -36,18 +36,60 @@ struct FieldDesign
 };
 
 constexpr FieldDesign Fields[] = {
-    {RecordForm::WebContactField, 0, 0, true, {2775, 465, 3255, 195}, {2805, 705, 6330, 270},
-     {2715, 660, 6615, 345}, u"Web Contact (Email, URL)", u"Provider (licenser) web site, or email address"},
-    {RecordForm::ProductField, 1, 1, false, {195, 810, 2205, 210}, {210, 1065, 2190, 270},
-     {120, 1020, 2370, 345}, u"Product,Software Name", u"or Software Title"},
-    {RecordForm::RegistrantField, 2, 2, false, {2895, 810, 2250, 210}, {2910, 1065, 2235, 270},
-     {2835, 1020, 2415, 345}, u"Registered to", u"Name of Registrant (licensed to)"},
-    {RecordForm::CustomerIdField, 4, 4, false, {5415, 810, 2040, 210}, {5445, 1065, 3885, 270},
-     {5370, 1020, 4080, 345}, u"Customer #, Product ID", u"Usually comes with the software"},
-    {RecordForm::RegistrationDateField, 3, 8, false, {195, 1425, 1920, 210}, {210, 1680, 2190, 270},
-     {120, 1635, 2370, 345}, u"Registration Date", u"Effective date"},
-    {RecordForm::RegistrationField, 5, 3, false, {2895, 1425, 2700, 210}, {2910, 1680, 6420, 270},
-     {2835, 1635, 6615, 345}, u"Registration #, Code", u"Code to enable product"},
+    {RecordForm::WebContactField,
+     0,
+     0,
+     true,
+     {2775, 465, 3255, 195},
+     {2805, 705, 6330, 270},
+     {2715, 660, 6615, 345},
+     u"Web Contact (Email, URL)",
+     u"Provider (licenser) web site, or email address"},
+    {RecordForm::ProductField,
+     1,
+     1,
+     false,
+     {195, 810, 2205, 210},
+     {210, 1065, 2190, 270},
+     {120, 1020, 2370, 345},
+     u"Product,Software Name",
+     u"or Software Title"},
+    {RecordForm::RegistrantField,
+     2,
+     2,
+     false,
+     {2895, 810, 2250, 210},
+     {2910, 1065, 2235, 270},
+     {2835, 1020, 2415, 345},
+     u"Registered to",
+     u"Name of Registrant (licensed to)"},
+    {RecordForm::CustomerIdField,
+     4,
+     4,
+     false,
+     {5415, 810, 2040, 210},
+     {5445, 1065, 3885, 270},
+     {5370, 1020, 4080, 345},
+     u"Customer #, Product ID",
+     u"Usually comes with the software"},
+    {RecordForm::RegistrationDateField,
+     3,
+     8,
+     false,
+     {195, 1425, 1920, 210},
+     {210, 1680, 2190, 270},
+     {120, 1635, 2370, 345},
+     u"Registration Date",
+     u"Effective date"},
+    {RecordForm::RegistrationField,
+     5,
+     3,
+     false,
+     {2895, 1425, 2700, 210},
+     {2910, 1680, 6420, 270},
+     {2835, 1635, 6615, 345},
+     u"Registration #, Code",
+     u"Code to enable product"},
 };
 
 struct ButtonDesign
@@ -65,10 +107,8 @@ constexpr ButtonDesign Toolbar1Design[] = {
 };
 
 constexpr ButtonDesign Toolbar2Design[] = {
-    {"work", u"work", u"Work applications"},
-    {"game", u"game", u"Games"},
-    {"tools", u"tools", u"Tools"},
-    {"misc", u"misc", u"Miscelaneous"},
+    {"work", u"work", u"Work applications"}, {"game", u"game", u"Games"},
+    {"tools", u"tools", u"Tools"},           {"misc", u"misc", u"Miscelaneous"},
     {"mainmenu", u"MainMenu", u"Main Menu"},
 };
 constexpr int DatabaseButtonCount = 4;

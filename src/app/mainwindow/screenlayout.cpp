@@ -1,10 +1,10 @@
 #include "screenlayout.h"
 
-#include "linewidget.h"
-#include "screendesign.h"
 #include "app/shapewidget.h"
 #include "editing/view/recordlistview.h"
 #include "editing/view/twips.h"
+#include "linewidget.h"
+#include "screendesign.h"
 
 #include <QEvent>
 #include <QFrame>

@@ -46,15 +46,8 @@ public:
 
     static RegistrationRecord Record(const QByteArray &product, const QByteArray &recorded = "01-02-2026 08:00:00")
     {
-        RegistrationRecord record;
-        record[RegistrationRecord::Product] = product;
-        record[RegistrationRecord::Registrant] = product + " owner";
-        record[RegistrationRecord::CustomerId] = product + "-ID";
-        record[RegistrationRecord::Registration] = product + "-CODE";
-        record[RegistrationRecord::WebContact] = "https://" + product + ".example/";
-        record[RegistrationRecord::RegistrationDate] = "2026-01-01";
-        record[RegistrationRecord::Recorded] = recorded;
-        return record;
+        return RegistrationRecord({product, product + " owner", product + "-ID", product + "-CODE",
+                                   "https://" + product + ".example/", "2026-01-01", recorded});
     }
 
     FakeSettingsStore settings;

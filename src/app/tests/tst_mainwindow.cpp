@@ -29,8 +29,8 @@ private slots:
 
     void field_isNamedByItsLabel()
     {
-        const QStringList captions{u"Web Contact (Email, URL)"_s, u"Product,Software Name"_s, u"Registered to"_s,
-                                   u"Registration #, Code"_s, u"Customer #, Product ID"_s, u"Registration Date"_s};
+        const QStringList captions{u"Web Contact (Email, URL)"_s, u"Product,Software Name"_s,  u"Registered to"_s,
+                                   u"Registration #, Code"_s,     u"Customer #, Product ID"_s, u"Registration Date"_s};
         for (int field = 0; field < RecordForm::FieldCount; ++field)
             QCOMPARE(Window().Design().Text1[field]->accessibleName(), captions[field]);
     }
@@ -43,8 +43,9 @@ private slots:
             order.append(static_cast<InputField *>(QApplication::focusWidget())->Index());
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
-        QCOMPARE(order, (QList<int>{RecordForm::ProductField, RecordForm::RegistrationDateField, RecordForm::RegistrantField,
-                                    RecordForm::CustomerIdField, RecordForm::RegistrationField, RecordForm::WebContactField}));
+        QCOMPARE(order,
+                 (QList<int>{RecordForm::ProductField, RecordForm::RegistrationDateField, RecordForm::RegistrantField,
+                             RecordForm::CustomerIdField, RecordForm::RegistrationField, RecordForm::WebContactField}));
     }
 
     void altRelease_flipsTheFourMenus_data()

@@ -44,14 +44,16 @@ private slots:
             QCOMPARE(Window().Menus().DatabaseEntry(other)->isChecked(), byMenu && other == number);
         }
         QCOMPARE(m_program->settings.Get(u"103"_s), QString::number(number));
-        QCOMPARE(Window().Database().List().Rows(), QList{TestProgram::Record("product " + QByteArray::number(number))});
+        QCOMPARE(Window().Database().List().Rows(),
+                 QList{TestProgram::Record("product " + QByteArray::number(number))});
     }
 
     void chooseRow_fillsFieldsAndCaption_data()
     {
         QTest::addColumn<QByteArray>("recorded");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("with Recorded") << QByteArray("12-04-2026 01:35:24") << u"Korvane b2 - Modified: 12-04-2026 01:35:24"_s;
+        QTest::newRow("with Recorded") << QByteArray("12-04-2026 01:35:24")
+                                       << u"Korvane b2 - Modified: 12-04-2026 01:35:24"_s;
         QTest::newRow("without Recorded") << QByteArray() << u"Korvane b2"_s;
     }
 
@@ -68,7 +70,8 @@ private slots:
         QStringList fields;
         for (int index = 0; index < RecordForm::FieldCount; ++index)
             fields.append(Window().FieldText(index));
-        QCOMPARE(fields, QStringList({u"https://Beta.example/"_s, u"Beta"_s, u"Beta owner"_s, u"Beta-CODE"_s, u"Beta-ID"_s, u"2026-01-01"_s}));
+        QCOMPARE(fields, QStringList({u"https://Beta.example/"_s, u"Beta"_s, u"Beta owner"_s, u"Beta-CODE"_s,
+                                      u"Beta-ID"_s, u"2026-01-01"_s}));
         QCOMPARE(Window().windowTitle(), caption);
     }
 
@@ -81,7 +84,8 @@ private slots:
         QTest::newRow("Registrant") << u"mnuCopyUser"_s << int(RecordForm::RegistrantField) << u"Ada Lovelace"_s;
         QTest::newRow("Customer ID") << u"mnuCopyPass"_s << int(RecordForm::CustomerIdField) << u"C-1234"_s;
         QTest::newRow("Registration") << u"mnuCopyREg"_s << int(RecordForm::RegistrationField) << u"AAAA-BBBB-ÉÉ"_s;
-        QTest::newRow("empty field empties clipboard") << u"mnuCopyREg"_s << int(RecordForm::RegistrationField) << QString();
+        QTest::newRow("empty field empties clipboard")
+            << u"mnuCopyREg"_s << int(RecordForm::RegistrationField) << QString();
     }
 
     void copyEntry_putsFieldOnClipboard()
@@ -112,10 +116,13 @@ private slots:
     {
         QTest::addColumn<QString>("entry");
         QTest::addColumn<bool>("withDesktop");
-        QTest::addColumn<QString>("message"); // caption|icon|start of the text; the exchange tests check the whole texts
+        QTest::addColumn<QString>(
+            "message"); // caption|icon|start of the text; the exchange tests check the whole texts
         QTest::addColumn<int>("rows");
-        QTest::newRow("export") << u"mnuExportDBmnuB"_s << true << u"Korvane|%1|Databases exported"_s.arg(QMessageBox::Information) << 1;
-        QTest::newRow("export fails") << u"mnuExportDB"_s << false << u"Korvane|%1|There was an error"_s.arg(QMessageBox::Critical) << 1;
+        QTest::newRow("export") << u"mnuExportDBmnuB"_s << true
+                                << u"Korvane|%1|Databases exported"_s.arg(QMessageBox::Information) << 1;
+        QTest::newRow("export fails") << u"mnuExportDB"_s << false
+                                      << u"Korvane|%1|There was an error"_s.arg(QMessageBox::Critical) << 1;
         // Without a container there is nothing to import, but the list is reloaded.
         QTest::newRow("import, no container") << u"mnuImportDBmnuB"_s << true << QString() << 2;
         QTest::newRow("import fails without Desktop, no reload") << u"mnuImportDB"_s << false << QString() << 1;

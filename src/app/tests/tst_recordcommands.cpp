@@ -24,10 +24,7 @@ private:
     std::unique_ptr<TestProgram> m_program;
 
     frmScrn &Window() { return *m_program->window; }
-    QString DatabasePath() const
-    {
-        return DatabaseFiles::DatabaseFilePath(m_program->folders.DataFolder(), 1);
-    }
+    QString DatabasePath() const { return DatabaseFiles::DatabaseFilePath(m_program->folders.DataFolder(), 1); }
     InputField *Field(int index) { return Window().Design().Text1[index]; }
 
     void Type(int index, const QString &text)
@@ -160,9 +157,9 @@ private slots:
         QCOMPARE(list.Count(), 2);
         QCOMPARE(list.RowAt(1), TestProgram::Record("Alpha"));
         RegistrationRecord expected = TestProgram::Record("Beta", "01-03-2027 21:05:07");
-        expected[Field::WebContact] = "sales@beta.example";
-        expected[Field::RegistrationDate] = "05/06/2024";
-        expected[Field::Registration] = "NEW-CODE";
+        expected.Set(Field::WebContact, "sales@beta.example");
+        expected.Set(Field::RegistrationDate, "05/06/2024");
+        expected.Set(Field::Registration, "NEW-CODE");
         QCOMPARE(list.RowAt(2), expected);
     }
 

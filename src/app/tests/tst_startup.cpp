@@ -46,7 +46,8 @@ private slots:
         QCOMPARE(window.Menus().mnulines->isChecked(), gridOn);
         QCOMPARE(window.Selection().CurrentDatabaseStem(), u"sdb%1"_s.arg(current));
         QCOMPARE(window.Database().List().Rows(),
-                 firstRun ? QList<RegistrationRecord>() : QList{TestProgram::Record("product " + QByteArray::number(current))});
+                 firstRun ? QList<RegistrationRecord>()
+                          : QList{TestProgram::Record("product " + QByteArray::number(current))});
         QCOMPARE(program.settings.writeCount, 0);
         QCOMPARE(QFileInfo::exists(program.folders.DataFolder()), !firstRun);
     }
@@ -73,7 +74,8 @@ private slots:
         QTimer timeLimit;
         timeLimit.callOnTimeout(qApp, &QCoreApplication::quit);
         timeLimit.start(5000);
-        QTimer::singleShot(0, &window, [&] { byCloseControl ? void(window.close()) : window.Menus().mnuQuit->trigger(); });
+        QTimer::singleShot(0, &window,
+                           [&] { byCloseControl ? void(window.close()) : window.Menus().mnuQuit->trigger(); });
         QApplication::exec();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 

@@ -1,5 +1,5 @@
-#include "fakesettingsstore.h"
 #include "editing/databaseselection.h"
+#include "fakesettingsstore.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -77,8 +77,7 @@ private slots:
         QTest::newRow("pressed button clicked") << QStringList{u"t1"_s} << u"sdb1"_s << u"0000"_s << u"0000"_s;
         QTest::newRow("menu Work once") << QStringList{u"m1"_s} << u"sdb1"_s << u"1000"_s << u"1000"_s;
         QTest::newRow("menu Work twice") << QStringList{u"m1"_s, u"m1"_s} << u"sdb1"_s << u"1000"_s << u"0000"_s;
-        QTest::newRow("menu then another menu")
-            << QStringList{u"m2"_s, u"m4"_s} << u"sdb4"_s << u"0001"_s << u"0001"_s;
+        QTest::newRow("menu then another menu") << QStringList{u"m2"_s, u"m4"_s} << u"sdb4"_s << u"0001"_s << u"0001"_s;
         QTest::newRow("menu then toolbar keeps the check")
             << QStringList{u"m2"_s, u"t3"_s} << u"sdb3"_s << u"0010"_s << u"0100"_s;
     }

@@ -46,8 +46,7 @@ private slots:
         QTest::addColumn<int>("popups");
         QTest::newRow("left on a row, then on empty space")
             << Clicks{{Qt::LeftButton, 2}, {Qt::LeftButton, 0}} << 2 << 0;
-        QTest::newRow("left and right on empty space")
-            << Clicks{{Qt::LeftButton, 0}, {Qt::RightButton, 0}} << 0 << 0;
+        QTest::newRow("left and right on empty space") << Clicks{{Qt::LeftButton, 0}, {Qt::RightButton, 0}} << 0 << 0;
         QTest::newRow("right on a row, then left anywhere")
             << Clicks{{Qt::RightButton, 3}, {Qt::LeftButton, 0}} << 3 << 1;
     }

@@ -1,6 +1,7 @@
 #include "inputfield.h"
 
 #include "storabletextvalidator.h"
+#include "store/storabletext.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -68,7 +69,7 @@ void InputField::focusInEvent(QFocusEvent *event)
 void InputField::keyPressEvent(QKeyEvent *event)
 {
     const QString typed = event->text();
-    if (!typed.isEmpty() && StorableTextValidator::Storable(typed).isEmpty()) {
+    if (!typed.isEmpty() && StorableText::Storable(typed).isEmpty()) {
         event->accept();
         return;
     }

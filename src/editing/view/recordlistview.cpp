@@ -1,7 +1,7 @@
 #include "recordlistview.h"
 
-#include "twips.h"
 #include "editing/recordlist.h"
+#include "twips.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>

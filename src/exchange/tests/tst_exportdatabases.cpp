@@ -59,13 +59,25 @@ private slots:
         const QString success = u"Databases exported to Desktop with name: Korvane_Data.cab   \r\n\r\n"
                                 " Filesize is: %1 bytes"_s;
         QTest::newRow("no databases") << true << QByteArray() << QByteArray()
-                                      << Container("00000000" "00000000" "00000000" "00000000") << success.arg(55);
+                                      << Container("00000000"
+                                                   "00000000"
+                                                   "00000000"
+                                                   "00000000")
+                                      << success.arg(55);
         QTest::newRow("only database 3") << true << QByteArray() << QByteArray("abc\r\n")
-                                         << Container("00000000" "00000000" "00000005" "00000000" "abc\r\n")
+                                         << Container("00000000"
+                                                      "00000000"
+                                                      "00000005"
+                                                      "00000000"
+                                                      "abc\r\n")
                                          << success.arg(60);
-        QTest::newRow("32,768 bytes replace an earlier container")
-            << true << earlier << largest << Container("00000000" "00000000" "00007FC9" "00000000") + largest
-            << success.arg(32768);
+        QTest::newRow("32,768 bytes replace an earlier container") << true << earlier << largest
+                                                                   << Container("00000000"
+                                                                                "00000000"
+                                                                                "00007FC9"
+                                                                                "00000000")
+                                                                          + largest
+                                                                   << success.arg(32768);
         QTest::newRow("over the limit") << true << QByteArray() << largest + 'c' << QByteArray() << failure;
         QTest::newRow("over the limit, earlier container kept")
             << true << earlier << largest + 'c' << earlier << success.arg(earlier.size());

@@ -32,22 +32,55 @@ private slots:
         QTest::addColumn<bool>("imported");
         QTest::addColumn<Contents>("databases");
         QTest::newRow("size 0 keeps the local file, the next follows on")
-            << Container("00000003" "00000000" "00000002" "00000000", "AAACC") << true
-            << Contents{"AAA", Local[1], "CC", Local[3]};
-        QTest::newRow("longer local files are cut") << Container("00000001" "00000001" "00000001" "00000001", "1234")
+            << Container("00000003"
+                         "00000000"
+                         "00000002"
+                         "00000000",
+                         "AAACC")
+            << true << Contents{"AAA", Local[1], "CC", Local[3]};
+        QTest::newRow("longer local files are cut") << Container("00000001"
+                                                                 "00000001"
+                                                                 "00000001"
+                                                                 "00000001",
+                                                                 "1234")
                                                     << true << Contents{"1", "2", "3", "4"};
-        QTest::newRow("other header, no zero byte")
-            << QByteArray(23, 'Q') + "00000000" "00000000" "00000000" "00000002" "DD" << true
-            << Contents{Local[0], Local[1], Local[2], "DD"};
-        QTest::newRow("lower and upper case")
-            << Container("00000000" "0000000a" "0000000B" "00000000", "abcdefghij01234567890") << true
-            << Contents{Local[0], "abcdefghij", "01234567890", Local[3]};
+        QTest::newRow("other header, no zero byte") << QByteArray(23, 'Q')
+                                                           + "00000000"
+                                                             "00000000"
+                                                             "00000000"
+                                                             "00000002"
+                                                             "DD"
+                                                    << true << Contents{Local[0], Local[1], Local[2], "DD"};
+        QTest::newRow("lower and upper case") << Container("00000000"
+                                                           "0000000a"
+                                                           "0000000B"
+                                                           "00000000",
+                                                           "abcdefghij01234567890")
+                                              << true << Contents{Local[0], "abcdefghij", "01234567890", Local[3]};
         QTest::newRow("no container") << QByteArray() << true << Local;
-        QTest::newRow("non-hex") << Container("00000001" "00000001" "0000000x" "00000001", "1234") << false << Local;
-        QTest::newRow("over 32,767") << Container("00000001" "00000001" "00000001" "00008000", "123") << false << Local;
-        QTest::newRow("content ends in database 3") << Container("00000001" "00000002" "00000005" "00000001", "122333")
+        QTest::newRow("non-hex") << Container("00000001"
+                                              "00000001"
+                                              "0000000x"
+                                              "00000001",
+                                              "1234")
+                                 << false << Local;
+        QTest::newRow("over 32,767") << Container("00000001"
+                                                  "00000001"
+                                                  "00000001"
+                                                  "00008000",
+                                                  "123")
+                                     << false << Local;
+        QTest::newRow("content ends in database 3") << Container("00000001"
+                                                                 "00000002"
+                                                                 "00000005"
+                                                                 "00000001",
+                                                                 "122333")
                                                     << false << Contents{"1", "22", Local[2], Local[3]};
-        QTest::newRow("under 55 bytes") << Container("00000000" "00000000" "00000000" "0000000") << false << Local;
+        QTest::newRow("under 55 bytes") << Container("00000000"
+                                                     "00000000"
+                                                     "00000000"
+                                                     "0000000")
+                                        << false << Local;
         QTest::newRow("empty file") << QByteArray("") << false << Local;
     }
 

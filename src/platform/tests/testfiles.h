@@ -29,7 +29,7 @@ inline bool IsOwnerOnly(const QString &path)
 {
     using std::filesystem::perms;
     return std::filesystem::status(QFile::encodeName(path).toStdString()).permissions()
-        == (perms::owner_read | perms::owner_write);
+           == (perms::owner_read | perms::owner_write);
 }
 
 // Bytes that no text conversion or line-end handling would leave alone.
@@ -41,4 +41,4 @@ inline QByteArray AllByteValues()
     return bytes + "\r\n\n\r";
 }
 
-}
+} // namespace TestFiles

@@ -1,9 +1,9 @@
-#include "testfiles.h"
 #include "filesizelimit.h"
 #include "store/databasefiles.h"
 #include "store/databasereader.h"
 #include "store/databasewriter.h"
 #include "store/linecodec.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -70,9 +70,8 @@ private slots:
             << QList<RegistrationRecord>{AbcRecord, AbcRecord, AbcRecord};
         QTest::newRow("last line without line end")
             << AppendedLine + AppendedLine.chopped(2) << QList<RegistrationRecord>{AbcRecord, AbcRecord};
-        QTest::newRow("line ends converted to LF")
-            << QByteArray(AppendedLine).replace("\r\n", "\n").repeated(2)
-            << QList<RegistrationRecord>{AbcRecord, AbcRecord};
+        QTest::newRow("line ends converted to LF") << QByteArray(AppendedLine).replace("\r\n", "\n").repeated(2)
+                                                   << QList<RegistrationRecord>{AbcRecord, AbcRecord};
         QTest::newRow("lower-case hex") << AppendedLine.toLower() << QList<RegistrationRecord>{AbcRecord};
         // Damaged lines still give a row, so the good records around them
         // keep their places and nothing after them is lost.
@@ -85,8 +84,8 @@ private slots:
         QTest::newRow("fewer than seven fields")
             << EncodeLine("P|R|", CodecKey()) + "\r\n" + AppendedLine
             << QList<RegistrationRecord>{RegistrationRecord{{"P", "R", "", "", "", "", ""}}, AbcRecord};
-        QTest::newRow("all fields empty, rewritten form")
-            << EncodeLine("|||||||\r\n", CodecKey()) + "\r\n" << QList<RegistrationRecord>{RegistrationRecord()};
+        QTest::newRow("all fields empty, rewritten form") << EncodeLine("|||||||\r\n", CodecKey()) + "\r\n"
+                                                          << QList<RegistrationRecord>{RegistrationRecord()};
         QTest::newRow("more than seven fields")
             << EncodeLine("P|R|C|X|D|W|T|U|V|", CodecKey()) + "\r\n"
             << QList<RegistrationRecord>{RegistrationRecord{{"P", "R", "C", "X", "W", "D", "T"}}};
@@ -168,7 +167,6 @@ private slots:
         QCOMPARE(TestFiles::Read(m_backup), AppendedLine);
         QCOMPARE(QDir(m_folder.path()).entryList(QDir::Files), (QStringList{u"sdb1.bak"_s, u"sdb1.ppd"_s}));
     }
-
 };
 
 QTEST_GUILESS_MAIN(TestDatabaseFile)

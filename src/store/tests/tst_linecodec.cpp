@@ -13,16 +13,16 @@ private slots:
     {
         QTest::addColumn<QByteArray>("plain");
         QTest::addColumn<QByteArray>("hex");
-        QTest::newRow("as long as the key, small values padded") << QByteArray("abc|me|") << QByteArray("2A0D110A0C0B19");
+        QTest::newRow("as long as the key, small values padded")
+            << QByteArray("abc|me|") << QByteArray("2A0D110A0C0B19");
         QTest::newRow("characters equal to the key") << QByteArray("Korvane") << QByteArray("00000000000000");
-        QTest::newRow("one character: dot and five key characters")
-            << QByteArray("|") << QByteArray("37413919131804");
+        QTest::newRow("one character: dot and five key characters") << QByteArray("|") << QByteArray("37413919131804");
         QTest::newRow("one shorter than the key: just the dot") << QByteArray("abcdef") << QByteArray("2A0D111204084B");
         QTest::newRow("empty: dot and six key characters") << QByteArray() << QByteArray("65241D04170F0B");
         QTest::newRow("longer than the key: key repeats")
             << QByteArray("|||||||\r\n") << QByteArray("37130E0A1D12194665");
-        QTest::newRow("Windows-1252 bytes") << QByteArray("\xE9\x80\x99\xFF|||||||")
-                                            << QByteArray("A2EFEB891D121937130E0A");
+        QTest::newRow("Windows-1252 bytes")
+            << QByteArray("\xE9\x80\x99\xFF|||||||") << QByteArray("A2EFEB891D121937130E0A");
     }
 
     void encode()

@@ -1,0 +1,39 @@
+#include "registrationrecord.h"
+
+RegistrationRecord::RegistrationRecord(const std::array<QByteArrayView, FieldCount> &fields)
+{
+    qsizetype size = 0;
+    for (const QByteArrayView field : fields)
+        size += field.size();
+    m_buffer.reserve(size);
+    for (int field = 0; field < FieldCount; ++field) {
+        m_spans[field] = {m_buffer.size(), fields[field].size()};
+        m_buffer.append(fields[field]);
+    }
+}
+
+RegistrationRecord::RegistrationRecord(QByteArray buffer, const Spans &spans)
+    : m_buffer(std::move(buffer))
+    , m_spans(spans)
+{}
+
+void RegistrationRecord::Set(Field field, QByteArrayView text)
+{
+    std::array<QByteArrayView, FieldCount> fields;
+    for (int other = 0; other < FieldCount; ++other)
+        fields[other] = (*this)[Field(other)];
+    // The views still point into the old buffer, which lives until the
+    // assignment below has copied them.
+    fields[field] = text;
+    *this = RegistrationRecord(fields);
+}
+
+bool operator==(const RegistrationRecord &left, const RegistrationRecord &right)
+{
+    for (int field = 0; field < RegistrationRecord::FieldCount; ++field) {
+        const auto f = RegistrationRecord::Field(field);
+        if (left[f] != right[f])
+            return false;
+    }
+    return true;
+}
