@@ -7,13 +7,16 @@
 
 using namespace Qt::StringLiterals;
 
+QString DesktopShell::OpenerArgument(const QString &target)
+{
+    return target.startsWith(u'-') ? u"./"_s + target : target;
+}
+
 void DesktopShell::ShellOpen(const QString &target)
 {
     // One argument and no shell in between, so nothing in the text is
-    // interpreted; a leading "-" would still read as an option, so such a
-    // text is named as the relative path it is.
-    const QString argument = target.startsWith(u'-') ? u"./"_s + target : target;
-    if (!QProcess::startDetached(u"xdg-open"_s, {argument}))
+    // interpreted.
+    if (!QProcess::startDetached(u"xdg-open"_s, {OpenerArgument(target)}))
         qCDebug(lcPlatform) << "xdg-open could not be started for" << target;
 }
 

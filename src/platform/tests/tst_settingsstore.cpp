@@ -1,6 +1,10 @@
+#include "platform/desktopshell.h"
 #include "platform/qsettingsstore.h"
 #include "platform/settingvalues.h"
 
+#include "testfiles.h"
+
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -34,6 +38,50 @@ private slots:
         store.WriteSetting(SettingsKeyPath(), u"103"_s, text);
         QCOMPARE(store.ReadSetting(SettingsKeyPath(), u"103"_s), text);
         QCOMPARE(store.ReadSetting(SettingsKeyPath(), u"999"_s), QString());
+    }
+
+    // Whatever a user or another program left in Korvane.conf reads as text
+    // or as nothing; it never breaks the read.
+    void readRawFile_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("text") << QByteArray("[General]\n103=3\n") << u"3"_s;
+        QTest::newRow("text with blanks") << QByteArray("[General]\n103= 2 \n") << u"2"_s;
+        QTest::newRow("stored number") << QByteArray("[General]\n103=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n") << u"5"_s;
+        QTest::newRow("list") << QByteArray("[General]\n103=1, 2\n") << QString();
+        QTest::newRow("bytes") << QByteArray("[General]\n103=@ByteArray(3)\n") << QString();
+        QTest::newRow("invalid") << QByteArray("[General]\n103=@Invalid()\n") << QString();
+        QTest::newRow("broken section header") << QByteArray("[General\n103=3\n") << u"3"_s;
+        QTest::newRow("binary garbage") << TestFiles::AllByteValues() << QString();
+    }
+
+    void readRawFile()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, expected);
+        const QString path =
+            QSettings(QSettings::NativeFormat, QSettings::UserScope, u"Tessaly"_s, u"Korvane"_s).fileName();
+        QVERIFY(TestFiles::Write(path, content));
+        QCOMPARE(QSettingsStore().ReadSetting(SettingsKeyPath(), u"103"_s), expected);
+    }
+
+    void openerArgument_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("argument");
+        QTest::newRow("address") << u"http://a.example/"_s << u"http://a.example/"_s;
+        QTest::newRow("option-like") << u"--help"_s << u"./--help"_s;
+        QTest::newRow("dash inside") << u"a-b"_s << u"a-b"_s;
+        QTest::newRow("blank before dash") << u" -x"_s << u" -x"_s;
+        QTest::newRow("empty") << QString() << QString();
+    }
+
+    void openerArgument()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, argument);
+        QCOMPARE(DesktopShell::OpenerArgument(target), argument);
     }
 
     void isOn_data()
