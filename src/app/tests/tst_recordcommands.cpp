@@ -114,33 +114,6 @@ private slots:
         QCOMPARE(Window().Database().List().RowAt(1)[Field::Product], QByteArray("AB"));
     }
 
-    // Without "Recall Registrant", and whenever the Registration is empty,
-    // adding leaves every field empty.
-    void addThatEmptiesEveryField_data()
-    {
-        QTest::addColumn<bool>("recall");
-        QTest::addColumn<QString>("registration");
-        QTest::addColumn<int>("rows");
-        QTest::newRow("recall off") << false << u"X"_s << 1;
-        QTest::newRow("no registration, recall on") << true << QString() << 0;
-    }
-
-    void addThatEmptiesEveryField()
-    {
-        QFETCH(bool, recall);
-        QFETCH(QString, registration);
-        QFETCH(int, rows);
-        m_program->Start();
-        if (!recall)
-            Command(u"mnuRetainUser"_s);
-        TypeRecord({u"P"_s, u"R"_s, u"C"_s, registration, u"W"_s, u"D"_s});
-        Command(u"mnuAdd"_s);
-        QCOMPARE(Window().Database().List().Count(), rows);
-        QCOMPARE(QFile::exists(DatabasePath()), rows > 0);
-        for (int index = 0; index < RecordForm::FieldCount; ++index)
-            QCOMPARE(Window().FieldText(index), QString());
-    }
-
     void replaceChosenRow_keepsEveryColumnAfterRestart()
     {
         StartWith({TestProgram::Record("Alpha"), TestProgram::Record("Beta")});
@@ -161,45 +134,6 @@ private slots:
         expected.Set(Field::RegistrationDate, "05/06/2024");
         expected.Set(Field::Registration, "NEW-CODE");
         QCOMPARE(list.RowAt(2), expected);
-    }
-
-    // Rows Alpha and Beta (or two of the same Product); the second is chosen,
-    // then the Product field is edited to the guard text.
-    void replaceGuard_data()
-    {
-        QTest::addColumn<QByteArray>("firstProduct");
-        QTest::addColumn<QString>("guard");
-        QTest::addColumn<bool>("replaced");
-        QTest::newRow("as chosen") << QByteArray("Alpha") << u"Beta"_s << true;
-        QTest::newRow("letter case") << QByteArray("Alpha") << u"beta"_s << false;
-        QTest::newRow("trailing blank") << QByteArray("Alpha") << u"Beta "_s << false;
-        QTest::newRow("match on the other row") << QByteArray("Alpha") << u"Alpha"_s << true;
-        QTest::newRow("two rows share the Product") << QByteArray("Beta") << u"Beta"_s << true;
-    }
-
-    void replaceGuard()
-    {
-        QFETCH(QByteArray, firstProduct);
-        QFETCH(QString, guard);
-        QFETCH(bool, replaced);
-        StartWith({TestProgram::Record(firstProduct), TestProgram::Record("Beta")});
-        const QByteArray before = TestFiles::Read(DatabasePath());
-        ChooseRow(2);
-        Type(RecordForm::ProductField, guard);
-        Type(RecordForm::CustomerIdField, u"changed"_s);
-        Command(u"mnuReplace"_s);
-
-        const RecordList &list = Window().Database().List();
-        QCOMPARE(list.RowAt(1), TestProgram::Record(firstProduct));
-        if (replaced) {
-            QCOMPARE(list.RowAt(2)[Field::Product], QByteArray("Beta"));
-            QCOMPARE(list.RowAt(2)[Field::CustomerId], QByteArray("changed"));
-            QCOMPARE(ReadDatabaseFile(DatabasePath()), list.Rows());
-        } else {
-            QCOMPARE(TestFiles::Read(DatabasePath()), before);
-            QCOMPARE(Window().windowTitle(), u"Korvane - "_s + guard + u" - Item not found"_s);
-            QCOMPARE(Window().FieldText(RecordForm::CustomerIdField), u"changed"_s);
-        }
     }
 
     // A failed search leaves the fields filled from the menu and empties

@@ -54,6 +54,20 @@ private slots:
         QCOMPARE(field.text(), expected);
     }
 
+    // The caret stays right after what the paste kept, so typing goes on
+    // where the user expects.
+    void filteredPaste_leavesTheCaretAfterThePastedText()
+    {
+        InputField field(1);
+        field.show();
+        field.setText(u"abcd"_s);
+        field.setCursorPosition(2);
+        QApplication::clipboard()->setText(u"x|\u0101y"_s);
+        field.paste();
+        QCOMPARE(field.text(), u"abxycd"_s);
+        QCOMPARE(field.cursorPosition(), 4);
+    }
+
     void focusIn_caretAtEndNothingSelected_data()
     {
         QTest::addColumn<int>("index");

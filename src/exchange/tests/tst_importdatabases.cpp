@@ -4,7 +4,11 @@
 #include "store/databasefiles.h"
 #include "testfiles.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTest>
+
+#include <filesystem>
 
 using Contents = QList<QByteArray>;
 
@@ -103,6 +107,25 @@ private slots:
 
         for (int number = 1; number <= DatabaseFiles::Count; ++number)
             QCOMPARE(TestFiles::Read(path(number)), databases[number - 1]);
+    }
+
+    // A new computer: the data folder does not exist until the import
+    // creates it, private from the start.
+    void import_withoutDataFolder_createsItPrivate()
+    {
+        FakeFolders folders;
+        folders.MakeDesktop();
+        TestFiles::Write(Export::ContainerPath(folders), Container("00000002000000000000000000000000", "ab"));
+        QVERIFY(!QFileInfo::exists(folders.DataFolder()));
+
+        QVERIFY(ImportDatabases(folders));
+
+        const QString database = DatabaseFiles::DatabaseFilePath(folders.DataFolder(), 1);
+        QCOMPARE(TestFiles::Read(database), QByteArray("ab"));
+        QVERIFY(TestFiles::IsOwnerOnly(database));
+        QCOMPARE(std::filesystem::status(QFile::encodeName(folders.DataFolder()).toStdString()).permissions(),
+                 std::filesystem::perms::owner_all);
+        QCOMPARE(QDir(folders.DataFolder()).entryList(QDir::Files), QStringList{QStringLiteral("sdb1.ppd")});
     }
 };
 
