@@ -105,38 +105,48 @@ private slots:
         QCOMPARE(m_program->settings.writeCount, 2);
     }
 
+    // Growing the window grows the list and the bands around it by the same
+    // amount and leaves the input fields where they are; a window too low
+    // for the list keeps its earlier layout.
     void layout_followsClientSizeUnlessTooLow_data()
     {
-        // In twips. The window is designed 9825 wide and 7410 high; widths
-        // follow only when the whole pass runs.
-        QTest::addColumn<QSize>("client");
-        QTest::addColumn<int>("listHeight");
-        QTest::addColumn<int>("shapeTop");
-        QTest::addColumn<int>("laidOutWidth");
-        QTest::newRow("2250 wider") << QSize(12075, 7410) << 7410 - 2410 << 7410 - 400 << 12075;
-        // Lower than Frame1 + 400: the first step is refused.
-        QTest::newRow("too low for step 1") << QSize(12000, 2400) << 7410 - 2410 << 7410 - 400 << 9825;
-        // Lower than Frame1 + 600: the list follows, then the pass stops.
-        QTest::newRow("too low for step 2") << QSize(12000, 2505) << 2505 - 2410 << 7410 - 400 << 9825;
+        QTest::addColumn<int>("extraWidth");
+        QTest::addColumn<double>("heightFactor");
+        QTest::addColumn<bool>("follows");
+        QTest::newRow("wider and taller") << 150 << 1.2 << true;
+        QTest::newRow("narrower and lower") << -60 << 0.9 << true;
+        QTest::newRow("too low for the list") << 150 << 0.3 << false;
     }
 
     void layout_followsClientSizeUnlessTooLow()
     {
-        QFETCH(QSize, client);
-        QFETCH(int, listHeight);
-        QFETCH(int, shapeTop);
-        QFETCH(int, laidOutWidth);
-        const auto px = [this](int twips) { return TwipsToPixels(twips, &Window()); };
-        Window().resize(px(client.width()), px(client.height()));
-        QTRY_COMPARE(Window().centralWidget()->size(), QSize(px(client.width()), px(client.height())));
-
+        QFETCH(int, extraWidth);
+        QFETCH(double, heightFactor);
+        QFETCH(bool, follows);
         const ScreenDesign &d = Window().Design();
-        QCOMPARE(d.ListView1->height(), px(listHeight));
-        QCOMPARE(d.Shape1[6]->y(), px(shapeTop));
-        QCOMPARE(d.Frame1->width(), px(laidOutWidth - 100));
-        QCOMPARE(d.ListView1->width(), px(laidOutWidth - 250));
-        QCOMPARE(d.Line1->Ends().x1(), laidOutWidth - 55);
-        QCOMPARE(d.Text1[RecordForm::RegistrationField]->width(), px(6420));
+        QWidget *client = Window().centralWidget();
+        const QRect list = d.ListView1->geometry();
+        const QRect frame = d.Frame1->geometry();
+        const QRect bottomBand = d.Shape1[6]->geometry();
+        const QRect field = d.Text1[RecordForm::RegistrationField]->geometry();
+        const int extraHeight = int(client->height() * heightFactor) - client->height();
+        const QSize size = client->size() + QSize(extraWidth, extraHeight);
+        Window().resize(Window().size() + QSize(extraWidth, extraHeight));
+        QTRY_COMPARE(client->size(), size);
+
+        QCOMPARE(d.Text1[RecordForm::RegistrationField]->geometry(), field);
+        if (!follows) {
+            QCOMPARE(d.ListView1->geometry(), list);
+            QCOMPARE(d.Shape1[6]->geometry(), bottomBand);
+            return;
+        }
+        // Twips round to pixels one size at a time, so allow a pixel.
+        const auto near = [](int actual, int expected) { return qAbs(actual - expected) <= 1; };
+        QVERIFY(near(d.ListView1->width(), list.width() + extraWidth));
+        QVERIFY(near(d.ListView1->height(), list.height() + extraHeight));
+        QVERIFY(near(d.Frame1->width(), frame.width() + extraWidth));
+        QVERIFY(near(d.Shape1[6]->y(), bottomBand.y() + extraHeight));
+        QCOMPARE(d.ListView1->pos(), list.topLeft());
     }
 
 private:
