@@ -22,7 +22,7 @@ QString StandardFolders::HelpPagePath() const
 {
     // Beside the executable in a build tree; under share/ once installed.
     const QDir programFolder(QCoreApplication::applicationDirPath());
-    const QString besideProgram = programFolder.filePath(u"help.html"_s);
+    QString besideProgram = programFolder.filePath(u"help.html"_s);
     if (QFileInfo::exists(besideProgram))
         return besideProgram;
     return QDir::cleanPath(programFolder.filePath(u"../share/korvane/help.html"_s));
