@@ -14,6 +14,7 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     QApplication::setOrganizationName(AppInfo::OrganizationName);
     QApplication::setApplicationName(AppInfo::ApplicationTitle);
+    QApplication::setDesktopFileName(AppInfo::DesktopFileName);
 
     QSettingsStore settings;
     StandardFolders folders;
