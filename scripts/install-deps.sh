@@ -1,21 +1,53 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, running and testing Korvane need.
-# The one list of packages lives here; the run and test scripts call this first.
+# The Debian 12 packages Korvane needs, in three lists, and the one place
+# that installs them. The other scripts ask for what they need:
+#   install-deps.sh build   compile Korvane and make its Debian package
+#   install-deps.sh run     build, plus what the program needs to run
+#   install-deps.sh test    run, plus the tools of the tests and install checks
+# Only the package step runs as root: through sudo when a normal user started
+# the script.
 set -euo pipefail
 
-packages=(
-    g++ cmake ninja-build clang-format
-    qt6-base-dev qt6-qpa-plugins libqt6svg6
-    xvfb xauth xdotool imagemagick fonts-dejavu-core
+# rsvg-convert renders the icon sizes; dpkg-shlibdeps (dpkg-dev) and file
+# find the package's library dependencies.
+build_packages=(g++ cmake ninja-build qt6-base-dev librsvg2-bin dpkg-dev file)
+# Qt's SVG plug-ins draw the icons; xdg-open opens Help, the web site and web
+# contacts.
+run_packages=(libqt6svg6 xdg-utils fonts-dejavu-core)
+# The format check; a virtual display and a keyboard for the installed
+# program, the validators, the package checker, and the type database with gio
+# for the export file's type; xdotool and ImageMagick also take the
+# screenshots in docs/.
+test_packages=(
+    clang-format xvfb xauth xdotool imagemagick
+    desktop-file-utils appstream lintian shared-mime-info libglib2.0-bin
 )
+
+case "${1:-}" in
+    build) packages=("${build_packages[@]}") ;;
+    run) packages=("${build_packages[@]}" "${run_packages[@]}") ;;
+    test) packages=("${build_packages[@]}" "${run_packages[@]}" "${test_packages[@]}") ;;
+    *)
+        echo "usage: $0 build|run|test" >&2
+        exit 2
+        ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+    dpkg-query -W -f='${Status}' "$package" 2> /dev/null | grep -q 'install ok installed' || missing+=("$package")
 done
+[ ${#missing[@]} -eq 0 ] && exit 0
 
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo > /dev/null; then
+        echo "Korvane needs these Debian packages: ${missing[*]}" >&2
+        echo "Install them as root (apt-get install ${missing[*]}), or install sudo, then run this again." >&2
+        exit 1
+    fi
+    sudo=(sudo)
 fi
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
