@@ -4,8 +4,7 @@
 #   install-deps.sh build   compile Korvane and make its Debian package
 #   install-deps.sh run     build, plus what the program needs to run
 #   install-deps.sh test    run, plus the tools of the tests and install checks
-# Only the package step runs as root: through sudo when a normal user started
-# the script.
+# Only apt-get runs as root (scripts/as-root.sh).
 set -euo pipefail
 
 # rsvg-convert renders the icon sizes; dpkg-shlibdeps (dpkg-dev) and file
@@ -39,15 +38,7 @@ for package in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-sudo=()
-if [ "$(id -u)" -ne 0 ]; then
-    if ! command -v sudo > /dev/null; then
-        echo "Korvane needs these Debian packages: ${missing[*]}" >&2
-        echo "Install them as root (apt-get install ${missing[*]}), or install sudo, then run this again." >&2
-        exit 1
-    fi
-    sudo=(sudo)
-fi
 echo "Installing: ${missing[*]}"
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+as_root="$(dirname "$0")/as-root.sh"
+bash "$as_root" apt-get update -qq
+bash "$as_root" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -18,4 +18,4 @@ cmake --build --preset release --target korvane
 if [ "$(id -u)" -eq 0 ]; then
     echo "Starting Korvane as root: it keeps root's data, in /root/.local/share/Tessaly/Korvane." >&2
 fi
-exec build/release/src/korvane "$@"
+exec build/release/src/app/korvane "$@"
