@@ -16,6 +16,6 @@ bash scripts/install-deps.sh run
 cmake --preset release > /dev/null
 cmake --build --preset release --target korvane
 if [ "$(id -u)" -eq 0 ]; then
-    echo "Starting Korvane as root: it keeps root's data, in /root/.local/share/Tessaly/Korvane." >&2
+    echo "Starting Korvane as root: it keeps root's data, in ${XDG_DATA_HOME:-$HOME/.local/share}/Tessaly/Korvane." >&2
 fi
 exec build/release/src/app/korvane "$@"
