@@ -117,6 +117,8 @@ void AboutWindow::BuildControls()
     m_text1 = new QPlainTextEdit(this);
     m_text1->setObjectName(u"Text1"_s);
     m_text1->setReadOnly(true);
+    // No label names the box; a screen reader would announce an unnamed text.
+    m_text1->setAccessibleName(u"Program information"_s);
 
     m_label1 = LinkLabel(u"Korvane web site"_s, u"Label1"_s, this);
     m_lblDisclaimer = LinkLabel(QString(AppInfo::MakerHome), u"lblDisclaimer"_s, this);

@@ -9,6 +9,8 @@
 #include "platform/shellservices.h"
 #include "popupshortcuts.h"
 #include "screenlayout.h"
+#include "screenmenubar.h"
+#include "toolbarbutton.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -39,6 +41,7 @@ frmScrn::frmScrn(const PlatformServices &services)
     auto *client = new QWidget(this);
     setCentralWidget(client);
     m_design.SetupUi(client, m_database.List());
+    setMenuBar(new ScreenMenuBar(this));
     m_menus.SetupMenus(menuBar(), this);
     menuBar()->hide();
     new PopupShortcuts(m_menus.Tmenu);
@@ -51,7 +54,10 @@ frmScrn::frmScrn(const PlatformServices &services)
     connect(&m_selection, &DatabaseSelection::indicatorsChanged, this, &frmScrn::ShowDatabaseIndicators);
 
     resize(TwipsToPixels(ClientWidthTwips, this), TwipsToPixels(ClientHeightTwips, this));
-    move(screen()->availableGeometry().center() - rect().center());
+    CentreOnScreen();
+    // The first field of the designed focus order; it takes the focus as the
+    // window is first activated.
+    m_design.Text1[ProductField]->setFocus();
     Form_Load();
 }
 
@@ -184,6 +190,31 @@ void frmScrn::showEvent(QShowEvent *event)
     // Watching the platform window sees every key before the focused control.
     windowHandle()->installEventFilter(this);
     QMainWindow::showEvent(event);
+    CentreWithFrameOnce();
+}
+
+bool frmScrn::event(QEvent *event)
+{
+    if (event->type() == QEvent::Move || event->type() == QEvent::Resize)
+        CentreWithFrameOnce();
+    return QMainWindow::event(event);
+}
+
+void frmScrn::CentreWithFrameOnce()
+{
+    // Until the window is shown only its client area is known; a window
+    // manager reports the frame it drew a moment later still.
+    if (m_centredWithFrame || !isVisible() || frameGeometry() == geometry())
+        return;
+    m_centredWithFrame = true;
+    CentreOnScreen();
+}
+
+void frmScrn::CentreOnScreen()
+{
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen()->availableGeometry().center());
+    move(frame.topLeft());
 }
 
 bool frmScrn::eventFilter(QObject *watched, QEvent *event)
@@ -192,6 +223,9 @@ bool frmScrn::eventFilter(QObject *watched, QEvent *event)
         const auto *keyEvent = static_cast<QKeyEvent *>(event);
         if (!keyEvent->isAutoRepeat())
             Form_KeyUp(keyEvent->key());
+    } else if (watched == windowHandle() && event->type() == QEvent::KeyPress) {
+        if (OpenMenuFromKey(*static_cast<QKeyEvent *>(event)))
+            return true;
     } else if (watched == m_design.Frame1 && event->type() == QEvent::MouseMove) {
         m_design.Text1[WebContactField]->TurnLinkOff();
     }
@@ -204,6 +238,38 @@ void frmScrn::Form_KeyUp(int key)
         mnuHelp_Click();
     else if (key == Qt::Key_Alt)
         FlipMenuBar();
+}
+
+bool frmScrn::OpenMenuFromKey(const QKeyEvent &key)
+{
+    const QKeyCombination keys = key.keyCombination();
+    if (keys == QKeyCombination(Qt::Key_F10)) {
+        // Like the entries' shortcut keys, F10 acts while the bar is shown.
+        if (!menuBar()->isVisible())
+            return false;
+        static_cast<ScreenMenuBar *>(menuBar())->OpenFirstMenu();
+        return true;
+    }
+    if (key.key() != Qt::Key_Menu && keys != QKeyCombination(Qt::ShiftModifier, Qt::Key_F10))
+        return false;
+    // The context-menu key: over the list its own menu, elsewhere the main
+    // menu, each where the focus is.
+    QWidget *focus = focusWidget();
+    if (focus == m_design.ListView1) {
+        PopupFromKeyboard(m_menus.Tother, m_design.ListView1->KeyboardPopupPosition());
+    } else {
+        QWidget *place = focus ? focus : centralWidget();
+        PopupFromKeyboard(m_menus.Tmenu, place->mapToGlobal(QPoint(0, place->height())));
+    }
+    return true;
+}
+
+void frmScrn::PopupFromKeyboard(QMenu *menu, const QPoint &at)
+{
+    menu->popup(at);
+    // Lit, the first entry is where the arrow keys start and what a screen
+    // reader reads.
+    menu->setActiveAction(menu->actions().constFirst());
 }
 
 void frmScrn::FlipMenuBar()

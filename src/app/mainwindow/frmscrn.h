@@ -12,6 +12,9 @@
 #include <QMainWindow>
 #include <QPointer>
 
+class QKeyEvent;
+class QMenu;
+
 // The main window: the input fields of one record, the record list of the
 // current database, two toolbars and the menus. It routes every command to
 // the logic that carries it out and keeps no record state of its own.
@@ -59,6 +62,7 @@ public slots:
     void Toolbar2_ButtonClick(int button);
 
 protected:
+    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -66,6 +70,10 @@ protected:
 private:
     void Form_Load();
     void Form_KeyUp(int key);
+    bool OpenMenuFromKey(const QKeyEvent &key);
+    void PopupFromKeyboard(QMenu *menu, const QPoint &at);
+    void CentreOnScreen();
+    void CentreWithFrameOnce();
     void ConnectMenus();
     void ConnectToolbars();
     void ConnectFieldsAndList();
@@ -82,4 +90,7 @@ private:
     ScreenMenus m_menus;
     QPointer<AboutWindow> m_about;
     bool m_quitting = false;
+    // Set once the window has been centred with its frame; before that only
+    // its client area was known.
+    bool m_centredWithFrame = false;
 };

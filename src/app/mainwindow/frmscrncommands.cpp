@@ -10,12 +10,14 @@
 #include "platform/settingsstore.h"
 #include "platform/settingvalues.h"
 #include "platform/shellservices.h"
+#include "toolbarbutton.h"
 
 #include <QClipboard>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 
 using namespace Qt::StringLiterals;
 
@@ -95,7 +97,13 @@ void frmScrn::Toolbar1_ButtonClick(int button)
 void frmScrn::Toolbar2_ButtonClick(int button)
 {
     if (button == DatabaseFiles::Count + 1) {
-        m_menus.Tmenu->popup(QCursor::pos());
+        // A click is over the button and opens the menu at the pointer; a key
+        // with the pointer elsewhere opens it below the button.
+        const ToolbarButton *mainMenu = m_design.Toolbar2Widgets.constLast();
+        if (mainMenu->rect().contains(mainMenu->mapFromGlobal(QCursor::pos())))
+            m_menus.Tmenu->popup(QCursor::pos());
+        else
+            PopupFromKeyboard(m_menus.Tmenu, mainMenu->mapToGlobal(QPoint(0, mainMenu->height())));
         return;
     }
     // The button has flipped its own pressed state; the selection mirrors
@@ -107,5 +115,10 @@ void frmScrn::CopyField(int index)
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(FieldText(index));
+    auto *content = new QMimeData;
+    content->setText(FieldText(index));
+    // Clipboard managers that honour this hint keep the text out of their
+    // history: a copied field is as good as a registration code.
+    content->setData(u"x-kde-passwordManagerHint"_s, QByteArrayLiteral("secret"));
+    clipboard->setMimeData(content);
 }

@@ -7,12 +7,12 @@
 #include "editing/view/recordlistview.h"
 #include "editing/view/twips.h"
 #include "linewidget.h"
+#include "toolbarbutton.h"
 
 #include <QAction>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QToolButton>
 
 #include <span>
 
@@ -142,27 +142,34 @@ ShapeWidget *MakeShape(int index, const QRect &twips, QWidget *parent)
 
 // A toolbar of the designed size: a row of square buttons as high as the
 // toolbar, each showing its action's image and tool tip.
-QList<QAction *> FillToolbar(QWidget *toolbar, int iconPixels, std::span<const ButtonDesign> buttons)
+QList<ToolbarButton *> FillToolbar(QWidget *toolbar, int iconPixels, std::span<const ButtonDesign> buttons)
 {
     auto *row = new QHBoxLayout(toolbar);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    QList<QAction *> actions;
+    QList<ToolbarButton *> widgets;
     for (const ButtonDesign &design : buttons) {
         auto *action = new QAction(ProgramIcons::Named(QLatin1StringView(design.icon)), QString(), toolbar);
         action->setObjectName(QString::fromUtf16(design.key));
         action->setToolTip(QString::fromUtf16(design.toolTip));
-        auto *button = new QToolButton(toolbar);
+        auto *button = new ToolbarButton(toolbar);
         button->setDefaultAction(action);
         button->setAutoRaise(true);
         button->setIconSize(QSize(iconPixels, iconPixels));
         button->setFixedSize(toolbar->height(), toolbar->height());
-        button->setFocusPolicy(Qt::NoFocus);
         button->setAccessibleName(action->toolTip());
         row->addWidget(button);
-        actions.append(action);
+        widgets.append(button);
     }
     row->addStretch();
+    return widgets;
+}
+
+QList<QAction *> ActionsOf(const QList<ToolbarButton *> &widgets)
+{
+    QList<QAction *> actions;
+    for (ToolbarButton *button : widgets)
+        actions.append(button->defaultAction());
     return actions;
 }
 
@@ -182,6 +189,7 @@ void ScreenDesign::SetupUi(QWidget *client, RecordList &list)
     SetupFrames(client);
     SetupFields();
     SetupToolbars();
+    SetupFocusOrder();
 }
 
 void ScreenDesign::SetupFrames(QWidget *client)
@@ -211,28 +219,43 @@ void ScreenDesign::SetupFields()
         auto *field = new InputField(design.fieldIndex, container);
         field->setObjectName(u"Text1_%1"_s.arg(design.fieldIndex));
         field->setAccessibleName(label->text());
+        // A screen reader gives the hint that the label's tool tip shows.
+        field->setAccessibleDescription(label->toolTip());
         PlaceInTwips(field, design.fieldTwips);
         label->setBuddy(field);
         Text1[design.fieldIndex] = field;
     }
-    // The designed focus order: a record is typed from its Product on, the
-    // Web Contact last.
-    using Field = RecordForm::FieldIndex;
-    constexpr Field TabOrder[] = {Field::ProductField,    Field::RegistrationDateField, Field::RegistrantField,
-                                  Field::CustomerIdField, Field::RegistrationField,     Field::WebContactField};
-    for (std::size_t i = 1; i < std::size(TabOrder); ++i)
-        QWidget::setTabOrder(Text1[TabOrder[i - 1]], Text1[TabOrder[i]]);
 }
 
 void ScreenDesign::SetupToolbars()
 {
     Toolbar1 = MakeToolbar(u"Toolbar1"_s, {195, 120, 2325, 570}, Frame4);
-    Toolbar1Buttons = FillToolbar(Toolbar1, 32, Toolbar1Design);
+    Toolbar1Widgets = FillToolbar(Toolbar1, 32, Toolbar1Design);
+    Toolbar1Buttons = ActionsOf(Toolbar1Widgets);
 
     Toolbar2 = MakeToolbar(u"Toolbar2"_s, {5800, 105, 1815, 360}, Frame2);
-    Toolbar2Buttons = FillToolbar(Toolbar2, 16, Toolbar2Design);
+    Toolbar2Widgets = FillToolbar(Toolbar2, 16, Toolbar2Design);
+    Toolbar2Buttons = ActionsOf(Toolbar2Widgets);
     for (int i = 0; i < DatabaseButtonCount; ++i)
         Toolbar2Buttons[i]->setCheckable(true);
+}
+
+void ScreenDesign::SetupFocusOrder()
+{
+    // The designed order of the fields: a record is typed from its Product
+    // on, the Web Contact last. Then the record toolbar, so that Add follows
+    // the last field, the database toolbar and the list; Tab from the list
+    // comes back to the Product.
+    using Field = RecordForm::FieldIndex;
+    QList<QWidget *> order;
+    for (const Field field : {Field::ProductField, Field::RegistrationDateField, Field::RegistrantField,
+                              Field::CustomerIdField, Field::RegistrationField, Field::WebContactField})
+        order.append(Text1[field]);
+    order.append({Toolbar1Widgets.cbegin(), Toolbar1Widgets.cend()});
+    order.append({Toolbar2Widgets.cbegin(), Toolbar2Widgets.cend()});
+    order.append(ListView1);
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 void ScreenDesign::SetupListArea(QWidget *client, RecordList &list)
@@ -247,5 +270,6 @@ void ScreenDesign::SetupListArea(QWidget *client, RecordList &list)
 
     ListView1 = new RecordListView(list, client);
     ListView1->setObjectName(u"ListView1"_s);
+    ListView1->setAccessibleName(u"Records"_s);
     PlaceInTwips(ListView1, {75, 2265, 7455, 3375});
 }

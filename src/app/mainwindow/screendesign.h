@@ -13,6 +13,7 @@ class QWidget;
 class RecordList;
 class RecordListView;
 class ShapeWidget;
+class ToolbarButton;
 
 // The designed elements of the main window's client area, each at its
 // designed rectangle, in the manner of a generated form class. Control
@@ -27,9 +28,12 @@ public:
     QFrame *Frame4 = nullptr;
     QWidget *Toolbar1 = nullptr;
     QWidget *Toolbar2 = nullptr;
-    // Button n of a toolbar is element n - 1.
+    // Button n of a toolbar is element n - 1: its action, and the widget
+    // that shows it.
     QList<QAction *> Toolbar1Buttons;
     QList<QAction *> Toolbar2Buttons;
+    QList<ToolbarButton *> Toolbar1Widgets;
+    QList<ToolbarButton *> Toolbar2Widgets;
     std::array<QLabel *, 6> Label1{};
     std::array<InputField *, 6> Text1{};
     std::array<ShapeWidget *, 9> Shape1{};
@@ -42,4 +46,5 @@ private:
     void SetupFields();
     void SetupToolbars();
     void SetupListArea(QWidget *client, RecordList &list);
+    void SetupFocusOrder();
 };

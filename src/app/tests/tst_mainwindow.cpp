@@ -27,27 +27,6 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&Window()));
     }
 
-    void field_isNamedByItsLabel()
-    {
-        const QStringList captions{u"Web Contact (Email, URL)"_s, u"Product,Software Name"_s,  u"Registered to"_s,
-                                   u"Registration #, Code"_s,     u"Customer #, Product ID"_s, u"Registration Date"_s};
-        for (int field = 0; field < RecordForm::FieldCount; ++field)
-            QCOMPARE(Window().Design().Text1[field]->accessibleName(), captions[field]);
-    }
-
-    void tab_walksTheFieldsInTheirDesignedOrder()
-    {
-        QList<int> order;
-        Window().FocusField(RecordForm::ProductField);
-        for (int step = 0; step < RecordForm::FieldCount; ++step) {
-            order.append(static_cast<InputField *>(QApplication::focusWidget())->Index());
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        }
-        QCOMPARE(order,
-                 (QList<int>{RecordForm::ProductField, RecordForm::RegistrationDateField, RecordForm::RegistrantField,
-                             RecordForm::CustomerIdField, RecordForm::RegistrationField, RecordForm::WebContactField}));
-    }
-
     void altRelease_flipsTheFourMenus_data()
     {
         QTest::addColumn<int>("releases");

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -99,7 +100,11 @@ private slots:
 
         Window().findChild<QAction *>(entry)->trigger();
 
-        QCOMPARE(QGuiApplication::clipboard()->text(), text);
+        // The plain text, marked secret for clipboard managers, and nothing else.
+        const QMimeData *content = QGuiApplication::clipboard()->mimeData();
+        QCOMPARE(content->text(), text);
+        QCOMPARE(content->data(u"x-kde-passwordManagerHint"_s), QByteArray("secret"));
+        QCOMPARE(content->formats(), QStringList({u"text/plain"_s, u"x-kde-passwordManagerHint"_s}));
     }
 
     void recallEntries_toggleOneOption()

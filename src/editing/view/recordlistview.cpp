@@ -4,8 +4,8 @@
 #include "twips.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
-
 #include <QStyle>
 
 #include <algorithm>
@@ -33,6 +33,8 @@ RecordListView::RecordListView(RecordList &list, QWidget *parent)
     setSelectionMode(SingleSelection);
     setEditTriggers(NoEditTriggers);
     setWordWrap(false);
+    // Tab leaves the list for the next control instead of walking its cells.
+    setTabKeyNavigation(false);
     verticalHeader()->hide();
     // Compact report rows of one height: also keeps a full list of 32,767
     // rows from being measured row by row.
@@ -88,6 +90,35 @@ void RecordListView::mouseReleaseEvent(QMouseEvent *event)
     } else if (event->button() == Qt::RightButton) {
         emit popupRequested(event->globalPosition().toPoint());
     }
+}
+
+void RecordListView::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        ChooseCurrentRow();
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+QPoint RecordListView::KeyboardPopupPosition() const
+{
+    const QRect row = visualRect(currentIndex()).intersected(viewport()->rect());
+    return viewport()->mapToGlobal(row.isValid() ? row.bottomLeft() : QPoint());
+}
+
+void RecordListView::ChooseCurrentRow()
+{
+    // The row that shows the focus is the one chosen, selected or not yet.
+    const QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return;
+    selectionModel()->select(current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_itemClicked = false;
+    if (const int position = m_list.SelectedPosition(); position > 0)
+        emit rowChosen(position);
 }
 
 QItemSelectionModel::SelectionFlags RecordListView::selectionCommand(const QModelIndex &index,
