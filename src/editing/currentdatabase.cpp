@@ -2,6 +2,7 @@
 
 #include "editing/databaseselection.h"
 #include "platform/folders.h"
+#include "platform/logcategories.h"
 #include "store/databasereader.h"
 #include "store/databasewriter.h"
 
@@ -20,7 +21,9 @@ QString CurrentDatabase::FilePath() const
 
 void CurrentDatabase::LoadDatabase()
 {
-    m_list.AppendRows(ReadDatabaseFile(FilePath()));
+    DatabaseLoad load = LoadDatabaseFile(FilePath());
+    m_readWhole = load.whole;
+    m_list.AppendRows(std::move(load.records));
 }
 
 void CurrentDatabase::ReloadDatabase()
@@ -36,6 +39,11 @@ void CurrentDatabase::AppendRecord(const RegistrationRecord &record)
 
 void CurrentDatabase::RewriteDatabase()
 {
+    if (!m_readWhole) {
+        qCWarning(lcStore) << "not rewriting" << FilePath()
+                           << "from a list that holds only part of it; the change stays in the list";
+        return;
+    }
     ::RewriteDatabase(FilePath(), DatabaseFiles::BackupFilePath(m_folders.DataFolder(), m_selection.CurrentDatabase()),
                       m_list.Rows());
 }

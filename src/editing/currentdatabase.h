@@ -27,11 +27,14 @@ public:
     void ReloadDatabase();
 
     void AppendRecord(const RegistrationRecord &record);
-    // Writes the whole list back to the file, in display order.
+    // Writes the whole list back to the file, in display order; never when
+    // the last load stopped early, since the file then holds records the
+    // list lacks.
     void RewriteDatabase();
 
 private:
     const Folders &m_folders;
     DatabaseSelection &m_selection;
     RecordList m_list;
+    bool m_readWhole = true;
 };

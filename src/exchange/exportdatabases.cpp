@@ -4,9 +4,9 @@
 #include "platform/folders.h"
 #include "platform/logcategories.h"
 #include "store/privatefiles.h"
+#include "store/regularfile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
@@ -19,18 +19,18 @@ std::optional<ExportContainer> ReadDatabases(const QString &dataFolder)
 {
     ExportContainer::Databases databases;
     for (int number = 1; number <= DatabaseFiles::Count; ++number) {
-        QFile file(DatabaseFiles::DatabaseFilePath(dataFolder, number));
-        if (!file.exists())
+        const QString path = DatabaseFiles::DatabaseFilePath(dataFolder, number);
+        const RegularFile file(path);
+        if (file.State() == RegularFile::Status::Missing)
             continue;
         // A file this long is too large already, so nothing more is read:
         // whatever lies on disk, memory stays bounded.
-        const bool opened = file.open(QIODevice::ReadOnly);
-        const QByteArray content = opened ? file.read(ExportContainer::MaxLength) : QByteArray();
-        if (!opened || file.error() != QFileDevice::NoError) {
-            qCDebug(lcExchange) << "could not read" << file.fileName() << file.errorString();
+        std::optional<QByteArray> content = file.ReadUpTo(ExportContainer::MaxLength);
+        if (!content) {
+            qCDebug(lcExchange) << "could not read" << path;
             return std::nullopt;
         }
-        databases[number - 1] = content;
+        databases[number - 1] = std::move(*content);
     }
     ExportContainer container(std::move(databases));
     if (!container.FitsLimit()) {
@@ -55,8 +55,10 @@ void Export::ExportDatabases(const Folders &folders)
         qCDebug(lcExchange) << "no Desktop folder to export to";
         return;
     }
+    // Whatever stands at the container's name is replaced, never written
+    // through: a link there may point at a database or any other file.
     if (const std::optional<ExportContainer> container = ReadDatabases(folders.DataFolder()))
-        PrivateFiles::WriteWhole(path, container->ToBytes());
+        PrivateFiles::WriteWhole(path, container->ToBytes(), PrivateFiles::AtLink::Replace);
 }
 
 Export::Report Export::ReportExport(const Folders &folders)

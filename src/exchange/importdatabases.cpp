@@ -5,26 +5,7 @@
 #include "platform/folders.h"
 #include "platform/logcategories.h"
 #include "store/privatefiles.h"
-
-#include <QFile>
-
-namespace {
-
-// None when the container cannot be read.
-std::optional<QByteArray> ReadContainer(const QString &path)
-{
-    QFile file(path);
-    // Nothing past the largest content the sizes can claim is ever used.
-    const bool opened = file.open(QIODevice::ReadOnly);
-    const QByteArray container = opened ? file.read(ExportContainer::MaxReadLength) : QByteArray();
-    if (!opened || file.error() != QFileDevice::NoError) {
-        qCDebug(lcExchange) << "could not read" << path << file.errorString();
-        return std::nullopt;
-    }
-    return container;
-}
-
-} // namespace
+#include "store/regularfile.h"
 
 bool ImportDatabases(const Folders &folders)
 {
@@ -33,11 +14,15 @@ bool ImportDatabases(const Folders &folders)
         qCDebug(lcExchange) << "no Desktop folder to import from";
         return false;
     }
-    if (!QFile::exists(path))
+    const RegularFile file(path);
+    if (file.State() == RegularFile::Status::Missing)
         return true;
-    const std::optional<QByteArray> container = ReadContainer(path);
-    if (!container)
+    // Nothing past the largest content the sizes can claim is ever used.
+    const std::optional<QByteArray> container = file.ReadUpTo(ExportContainer::MaxReadLength);
+    if (!container) {
+        qCDebug(lcExchange) << "could not read" << path;
         return false;
+    }
     const std::optional<ExportContainer::Sizes> sizes = ExportContainer::ReadSizes(*container);
     if (!sizes) {
         qCDebug(lcExchange) << "container without valid sizes" << path;
@@ -54,7 +39,8 @@ bool ImportDatabases(const Folders &folders)
             return false;
         }
         const QString databasePath = DatabaseFiles::DatabaseFilePath(folders.DataFolder(), number);
-        if (!PrivateFiles::WriteWhole(databasePath, QByteArrayView(*container).sliced(position, size)))
+        if (!DatabaseFiles::PrepareFolder(folders.DataFolder())
+            || !PrivateFiles::WriteWhole(databasePath, QByteArrayView(*container).sliced(position, size)))
             return false;
         position += size;
     }

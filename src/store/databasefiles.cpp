@@ -1,5 +1,7 @@
 #include "databasefiles.h"
 
+#include "privatefiles.h"
+
 #include <QDir>
 
 using namespace Qt::StringLiterals;
@@ -14,12 +16,37 @@ QString DatabaseFiles::Stem(int number)
     return u"sdb"_s + QString::number(number);
 }
 
+namespace {
+
+QString DatabaseFileName(int number)
+{
+    return DatabaseFiles::Stem(number) + u".ppd"_s;
+}
+
+QString BackupFileName(int number)
+{
+    return DatabaseFiles::Stem(number) + u".bak"_s;
+}
+
+} // namespace
+
 QString DatabaseFiles::DatabaseFilePath(const QString &folder, int number)
 {
-    return QDir(folder).filePath(Stem(number) + u".ppd"_s);
+    return QDir(folder).filePath(DatabaseFileName(number));
 }
 
 QString DatabaseFiles::BackupFilePath(const QString &folder, int number)
 {
-    return QDir(folder).filePath(Stem(number) + u".bak"_s);
+    return QDir(folder).filePath(BackupFileName(number));
+}
+
+bool DatabaseFiles::PrepareFolder(const QString &folder)
+{
+    if (!PrivateFiles::EnsureFolder(folder))
+        return false;
+    QStringList names;
+    for (int number = 1; number <= Count; ++number)
+        names << DatabaseFileName(number) << BackupFileName(number);
+    PrivateFiles::RemoveLeftovers(folder, names);
+    return true;
 }

@@ -1,41 +1,95 @@
 #include "databasereader.h"
 
 #include "linecodec.h"
+#include "lineends.h"
 #include "platform/logcategories.h"
 #include "recordline.h"
+#include "regularfile.h"
 
-#include <QFile>
+#include <algorithm>
+#include <cstring>
 
-QList<RegistrationRecord> ParseDatabase(QByteArrayView content)
+namespace {
+
+// Large enough that reading costs few calls, small enough to stay in cache.
+constexpr qsizetype ChunkBytes = 128 * 1024;
+
+// Reads the file chunk by chunk into one buffer; a line that runs past the
+// end of the buffer moves to its front before the next chunk is read.
+class DatabaseStream
 {
-    QList<RegistrationRecord> records;
-    records.reserve(content.count('\n') + 1);
-    const QByteArrayView key = CodecKey();
-    while (!content.isEmpty()) {
-        // Lines end in CR LF; a bare LF ends one too, so a file whose line
-        // ends were converted still loads. Encoded text never holds either.
-        qsizetype end = content.indexOf('\n');
-        if (end < 0)
-            end = content.size();
-        QByteArrayView line = content.first(end);
-        content = content.sliced(qMin(end + 1, content.size()));
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (line.isEmpty())
-            continue;
-        records.append(ParseRecordLine(DecodeLine(line, key)));
+public:
+    explicit DatabaseStream(const QString &path)
+        : m_path(path)
+        , m_file(path)
+    {}
+
+    DatabaseLoad Load()
+    {
+        DatabaseLoad load;
+        if (m_file.State() == RegularFile::Status::Missing)
+            return load;
+        load.whole = m_file.IsOpen() && ReadRecords(load.records);
+        return load;
     }
-    return records;
+
+private:
+    bool ReadRecords(QList<RegistrationRecord> &records)
+    {
+        const QByteArrayView key = CodecKey();
+        QByteArray buffer(ChunkBytes, Qt::Uninitialized);
+        qsizetype filled = 0;
+        qint64 total = 0;
+        bool atEnd = false;
+        for (;;) {
+            QByteArrayView rest(buffer.constData(), filled);
+            while (const std::optional<LineEnds::Line> line = LineEnds::FirstLine(rest, atEnd)) {
+                rest = rest.sliced(line->length);
+                if (line->text.isEmpty())
+                    continue;
+                if (records.size() == DatabaseLoad::MaxRecords)
+                    return Stop("more records than a database holds");
+                records.append(ParseRecordLine(DecodeLine(line->text, key)));
+            }
+            if (atEnd)
+                return true;
+            if (rest.size() > DatabaseLoad::MaxLineBytes)
+                return Stop("a line longer than any record");
+            // The unfinished line moves to the front; the buffer grows only
+            // for a line longer than it.
+            std::memmove(buffer.data(), rest.data(), size_t(rest.size()));
+            filled = rest.size();
+            if (filled == buffer.size())
+                buffer.resize(std::min(2 * buffer.size(), DatabaseLoad::MaxLineBytes + 1));
+            const qint64 count = m_file.Read(buffer.data() + filled, buffer.size() - filled);
+            if (count < 0)
+                return Stop("read error");
+            filled += qsizetype(count);
+            total += count;
+            atEnd = count == 0;
+            if (total > DatabaseLoad::MaxFileBytes)
+                return Stop("longer than any database");
+        }
+    }
+
+    bool Stop(const char *reason) const
+    {
+        qCWarning(lcStore) << "stopped reading" << m_path << "early:" << reason;
+        return false;
+    }
+
+    QString m_path;
+    RegularFile m_file;
+};
+
+} // namespace
+
+DatabaseLoad LoadDatabaseFile(const QString &path)
+{
+    return DatabaseStream(path).Load();
 }
 
 QList<RegistrationRecord> ReadDatabaseFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.exists())
-        return {};
-    if (!file.open(QIODevice::ReadOnly)) {
-        qCDebug(lcStore) << "could not open" << path << file.errorString();
-        return {};
-    }
-    return ParseDatabase(file.readAll());
+    return LoadDatabaseFile(path).records;
 }

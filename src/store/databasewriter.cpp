@@ -1,11 +1,14 @@
 #include "databasewriter.h"
 
+#include "databasefiles.h"
 #include "linecodec.h"
+#include "lineends.h"
 #include "platform/logcategories.h"
 #include "privatefiles.h"
 #include "recordline.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -13,25 +16,17 @@ namespace {
 
 constexpr QByteArrayView LineEnd = "\r\n";
 
-// A file whose last line lost its line end (cut off by a crash or a full
-// disk) would swallow the appended line into its own damaged one.
-bool EndsMidLine(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() == 0)
-        return false;
-    char last = '\n';
-    return file.seek(file.size() - 1) && file.getChar(&last) && last != '\n';
-}
-
 } // namespace
 
 bool AppendRecord(const QString &path, const RegistrationRecord &record)
 {
-    QByteArray content = EndsMidLine(path) ? LineEnd.toByteArray() : QByteArray();
-    content += EncodeLine(FormatRecordLine(record, LineBreak::Omit), CodecKey());
-    content += LineEnd;
-    return PrivateFiles::Append(path, content);
+    if (!DatabaseFiles::PrepareFolder(QFileInfo(path).path()))
+        return false;
+    QByteArray line = EncodeLine(FormatRecordLine(record, LineBreak::Omit), CodecKey());
+    line += LineEnd;
+    // A file whose last line lost its line end (cut off by a crash, or
+    // converted elsewhere) would otherwise swallow the new line.
+    return PrivateFiles::Append(path, line, LineEnds::Completion);
 }
 
 QByteArray FormatDatabase(const QList<RegistrationRecord> &records)
@@ -57,11 +52,12 @@ QByteArray FormatDatabase(const QList<RegistrationRecord> &records)
 
 bool RewriteDatabase(const QString &path, const QString &backupPath, const QList<RegistrationRecord> &records)
 {
-    if (!QFile::exists(path)) {
+    if (!QFileInfo::exists(path)) {
         qCDebug(lcStore) << "not rewriting missing" << path;
         return false;
     }
-    if (!PrivateFiles::Copy(path, backupPath) || !PrivateFiles::WriteWhole(path, FormatDatabase(records)))
+    if (!DatabaseFiles::PrepareFolder(QFileInfo(path).path()) || !PrivateFiles::Copy(path, backupPath)
+        || !PrivateFiles::WriteWhole(path, FormatDatabase(records)))
         return false;
     return QFile::remove(backupPath);
 }

@@ -6,10 +6,14 @@
 #include <QString>
 
 // The two ways a database file changes. Both report success for tests and
-// logs only: the user is never told of a failed write.
+// logs only: the user is never told of a failed write. A write that reports
+// success is on the disk; one that fails leaves the file's old content.
+// Either leaves the data folder and the file owner-only.
 
 // Appends one encoded line (without the plain line break) and CR LF in a
-// single write; a missing file and folder are created.
+// single write; a missing file and folder are created. When the file does
+// not end in a line end, the line is completed first, so every line that
+// read before reads the same afterwards.
 bool AppendRecord(const QString &path, const RegistrationRecord &record);
 
 // Rewrites the whole file from the records, in their order, each plain line

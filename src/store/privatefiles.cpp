@@ -1,74 +1,199 @@
 #include "privatefiles.h"
 
+#include "filedescriptor.h"
+#include "filesync.h"
 #include "platform/logcategories.h"
+#include "regularfile.h"
+#include "replacementfile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
-constexpr QFile::Permissions OwnerOnly = QFile::ReadOwner | QFile::WriteOwner;
-constexpr QFile::Permissions OwnerOnlyFolder = OwnerOnly | QFile::ExeOwner;
+constexpr mode_t OwnerOnlyFile = S_IRUSR | S_IWUSR;
+constexpr mode_t OwnerOnlyFolder = S_IRWXU;
+constexpr int MaxLinkHops = 40;
+
+QByteArray Native(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+// Follows links to the file they finally name, which need not exist yet.
+QString ResolveLinks(const QString &path)
+{
+    namespace fs = std::filesystem;
+    fs::path current(Native(path).toStdString());
+    std::error_code error;
+    for (int hop = 0; hop < MaxLinkHops && fs::is_symlink(fs::symlink_status(current, error)); ++hop) {
+        const fs::path target = fs::read_symlink(current, error);
+        if (error)
+            break;
+        current = target.is_absolute() ? target : current.parent_path() / target;
+    }
+    return QFile::decodeName(QByteArray::fromStdString(current.lexically_normal().string()));
+}
+
+// Whether whatever stands at the path may be replaced: nothing, a regular
+// file or, when links are replaced, a link.
+bool IsReplaceable(const QString &path, bool linkAllowed)
+{
+    struct stat info
+    {
+    };
+    if (::lstat(Native(path).constData(), &info) != 0)
+        return errno == ENOENT;
+    if (S_ISREG(info.st_mode) || (linkAllowed && S_ISLNK(info.st_mode)))
+        return true;
+    qCWarning(lcStore) << "not a file, not replaced:" << path;
+    return false;
+}
+
+bool CreateMissingFolder(const QString &folder)
+{
+    if (QFileInfo(folder).isDir())
+        return true;
+    const QString absolute = QDir(folder).absolutePath();
+    if (!QDir().mkpath(QFileInfo(absolute).path()) || ::mkdir(Native(absolute).constData(), OwnerOnlyFolder) != 0) {
+        qCDebug(lcStore) << "could not create" << folder << qt_error_string(errno);
+        return false;
+    }
+    // The umask may have taken bits away; owner-only is what is wanted.
+    ::chmod(Native(absolute).constData(), OwnerOnlyFolder);
+    return FileSync::SyncFolder(QFileInfo(absolute).path());
+}
+
+bool IsLeftoverName(const QString &fileName, const QStringList &names)
+{
+    constexpr qsizetype SuffixLength = 7;
+    if (fileName.size() <= SuffixLength || fileName.at(fileName.size() - SuffixLength) != u'.')
+        return false;
+    const QStringView suffix = QStringView(fileName).last(SuffixLength - 1);
+    const auto isLetterOrDigit = [](QChar c) { return c.unicode() < 128 && c.isLetterOrNumber(); };
+    return std::all_of(suffix.begin(), suffix.end(), isLetterOrDigit) && names.contains(fileName.chopped(SuffixLength));
+}
+
+bool WriteReplacement(const QString &target, QByteArrayView content)
+{
+    ReplacementFile file(target);
+    return file.Write(content) && file.Commit();
+}
 
 } // namespace
 
 bool PrivateFiles::EnsureFolder(const QString &folder)
 {
-    if (QFileInfo(folder).isDir())
-        return true;
-    const QString absolute = QDir(folder).absolutePath();
-    if (!QDir().mkpath(QFileInfo(absolute).path()) || !QDir().mkdir(absolute, OwnerOnlyFolder)) {
-        qCDebug(lcStore) << "could not create" << folder;
+    if (!CreateMissingFolder(folder))
         return false;
-    }
+    struct stat info
+    {
+    };
+    if (::stat(Native(folder).constData(), &info) == 0 && (info.st_mode & 07777) != OwnerOnlyFolder
+        && ::chmod(Native(folder).constData(), OwnerOnlyFolder) != 0)
+        qCWarning(lcStore) << "could not make" << folder << "private" << qt_error_string(errno);
     return true;
 }
 
-bool PrivateFiles::WriteWhole(const QString &path, QByteArrayView content)
+bool PrivateFiles::WriteWhole(const QString &path, QByteArrayView content, AtLink atLink)
 {
-    if (!EnsureFolder(QFileInfo(path).path()))
+    const QString target = atLink == AtLink::UpdateTarget ? ResolveLinks(path) : path;
+    const QFileInfo info(target);
+    if (!IsReplaceable(target, atLink == AtLink::Replace) || !CreateMissingFolder(info.path()))
         return false;
-    QSaveFile file(path);
-    // The explicit flush matters: a write error met while flushing the
-    // buffer does not stop commit() from renaming a short file into place.
-    if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(OwnerOnly)
-        || file.write(content.data(), content.size()) != content.size() || !file.flush() || !file.commit()) {
-        qCDebug(lcStore) << "could not write" << path << file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    RemoveLeftovers(info.path(), {info.fileName()});
+    return WriteReplacement(target, content);
 }
 
-bool PrivateFiles::Append(const QString &path, QByteArrayView content)
+bool PrivateFiles::Append(const QString &path, QByteArrayView content, Completion completion)
 {
-    if (!EnsureFolder(QFileInfo(path).path()))
+    const QString target = ResolveLinks(path);
+    const QFileInfo info(target);
+    if (!CreateMissingFolder(info.path()))
         return false;
-    QFile file(path);
-    // Unbuffered, so a failed write leaves nothing pending that could land
-    // after the file was cut back.
-    if (!file.open(QIODevice::Append | QIODevice::Unbuffered, OwnerOnly)) {
-        qCDebug(lcStore) << "could not open" << path << file.errorString();
+    RemoveLeftovers(info.path(), {info.fileName()});
+    const bool existed = info.exists();
+    // Non-blocking, so a FIFO at the path fails instead of waiting for a
+    // reader; the regular-file check below refuses it either way.
+    const FileDescriptor file(
+        ::open(Native(target).constData(), O_RDWR | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, OwnerOnlyFile));
+    if (!file.IsValid()) {
+        qCWarning(lcStore) << "could not open for appending" << path << qt_error_string(errno);
         return false;
     }
-    const qint64 sizeBefore = file.size();
-    if (file.write(content.data(), content.size()) != content.size()) {
-        qCDebug(lcStore) << "could not append to" << path << file.errorString();
-        file.resize(sizeBefore);
+    struct stat status
+    {
+    };
+    if (::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        qCWarning(lcStore) << "not a regular file, not appended to:" << path;
         return false;
     }
-    return true;
+    if ((status.st_mode & 07777) != OwnerOnlyFile)
+        ::fchmod(file.Get(), OwnerOnlyFile);
+    const off_t sizeBefore = status.st_size;
+
+    QByteArray data;
+    if (completion) {
+        char tail[2] = {};
+        const qsizetype tailLength = std::min<off_t>(sizeBefore, sizeof tail);
+        if (::pread(file.Get(), tail, size_t(tailLength), sizeBefore - tailLength) != tailLength)
+            return false;
+        data = completion(QByteArrayView(tail, tailLength)).toByteArray();
+    }
+    data += content;
+    if (!file.WriteAll(data) || !FileSync::SyncDescriptor(file.Get())) {
+        qCWarning(lcStore) << "could not append to" << path << qt_error_string(errno);
+        // Nothing of a failed append may stay to be read as part of a line.
+        if (::ftruncate(file.Get(), sizeBefore) == 0)
+            FileSync::SyncDescriptor(file.Get());
+        return false;
+    }
+    return existed || FileSync::SyncFolder(info.path());
 }
 
 bool PrivateFiles::Copy(const QString &from, const QString &to)
 {
-    if (QFileInfo::exists(to) && !QFile::remove(to))
+    RegularFile source(from);
+    const QFileInfo info(to);
+    if (!source.IsOpen() || !IsReplaceable(to, true))
         return false;
-    if (!QFile::copy(from, to)) {
-        qCDebug(lcStore) << "could not copy" << from << "to" << to;
-        return false;
+    RemoveLeftovers(info.path(), {info.fileName()});
+    ReplacementFile copy(to);
+    constexpr qint64 Chunk = 64 * 1024;
+    QByteArray buffer(Chunk, Qt::Uninitialized);
+    for (;;) {
+        const qint64 count = source.Read(buffer.data(), Chunk);
+        if (count < 0)
+            return false;
+        if (count == 0)
+            return copy.Commit();
+        if (!copy.Write(QByteArrayView(buffer).first(count)))
+            return false;
     }
-    return QFile::setPermissions(to, OwnerOnly);
+}
+
+void PrivateFiles::RemoveLeftovers(const QString &folder, const QStringList &names)
+{
+    const QDir directory(folder);
+    const uid_t user = ::geteuid();
+    for (const QString &fileName : directory.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (!IsLeftoverName(fileName, names))
+            continue;
+        const QByteArray path = Native(directory.filePath(fileName));
+        struct stat info
+        {
+        };
+        if (::lstat(path.constData(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == user) {
+            qCDebug(lcStore) << "removing what an interrupted write left:" << fileName;
+            ::unlink(path.constData());
+        }
+    }
 }

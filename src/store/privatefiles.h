@@ -2,24 +2,52 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // Files that hold registration codes: readable by their owner only, written
-// whole or not at all.
+// whole or not at all, and on the disk once a write reports success.
+//
+// A write creates its file's folder when it is missing (owner-only access).
+// Temporary files are named after their target, "<name>.XXXXXX"; one left
+// behind by an interrupted write of the same target is removed at the next.
 namespace PrivateFiles {
 
-// Creates the folder (and its parents) if needed; the folder itself gets
-// owner-only access.
+// What a write does when its path is a symbolic link.
+enum class AtLink {
+    // Writes the file the link points to; the link stays. A database kept
+    // elsewhere through a link keeps working.
+    UpdateTarget,
+    // Replaces the link itself with the new file; its target is untouched.
+    Replace,
+};
+
+// Creates the folder (and its parents) if needed and gives the folder itself
+// owner-only access, also when it existed with a looser one.
 bool EnsureFolder(const QString &folder);
 
-// Writes to a temporary file beside the target, flushes it to disk and
-// renames it over the target, so the target holds either its old or its new
-// content at every moment.
-bool WriteWhole(const QString &path, QByteArrayView content);
+// Writes to a temporary file (mode 0600) beside the target, syncs it to disk,
+// renames it over the target and syncs the folder, so the target holds
+// either its old or its new content at every moment. Only a regular file (or
+// a link, as atLink says) is ever replaced: a folder or FIFO at the path
+// makes the write fail.
+bool WriteWhole(const QString &path, QByteArrayView content, AtLink atLink = AtLink::UpdateTarget);
 
-// Appends in one write; a write that fails half-way is cut back off.
-bool Append(const QString &path, QByteArrayView content);
+// Gives what must precede appended content, from the file's last bytes.
+using Completion = QByteArrayView (*)(QByteArrayView tail);
 
-// A copy that replaces any older file of that name.
+// Appends the completion (when given) and the content in one write to a
+// regular file, created when missing, and syncs it before returning. A write
+// or sync that fails cuts the file back to its old length. The file is left
+// with owner-only access.
+bool Append(const QString &path, QByteArrayView content, Completion completion = nullptr);
+
+// Copies a regular file as WriteWhole writes, replacing whatever file or link
+// stands at the destination.
 bool Copy(const QString &from, const QString &to);
+
+// Removes what interrupted writes of the named files left in the folder:
+// regular files of the current user named "<name>.XXXXXX" (six letters or
+// digits), nothing else.
+void RemoveLeftovers(const QString &folder, const QStringList &names);
 
 } // namespace PrivateFiles

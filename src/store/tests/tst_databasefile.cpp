@@ -6,6 +6,7 @@
 #include "testfiles.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -70,6 +71,10 @@ private slots:
             << QList<RegistrationRecord>{AbcRecord, AbcRecord, AbcRecord};
         QTest::newRow("last line without line end")
             << AppendedLine + AppendedLine.chopped(2) << QList<RegistrationRecord>{AbcRecord, AbcRecord};
+        QTest::newRow("last line ending in a lone CR")
+            << AppendedLine + AppendedLine.chopped(1) << QList<RegistrationRecord>{AbcRecord, AbcRecord};
+        QTest::newRow("CR inside a line") << AppendedLine.chopped(2) + "\r\r\n" + AppendedLine
+                                          << QList<RegistrationRecord>{RegistrationRecord(), AbcRecord};
         QTest::newRow("line ends converted to LF") << QByteArray(AppendedLine).replace("\r\n", "\n").repeated(2)
                                                    << QList<RegistrationRecord>{AbcRecord, AbcRecord};
         QTest::newRow("lower-case hex") << AppendedLine.toLower() << QList<RegistrationRecord>{AbcRecord};
@@ -142,13 +147,74 @@ private slots:
         QCOMPARE(QFile::permissions(path), OwnerOnly);
     }
 
-    void appendAfterCutOffLine_keepsTheNewRecord()
+    // However the file ends, an added record never changes how the lines
+    // before it load.
+    void append_keepsEveryLineAsItLoaded_data()
     {
-        QVERIFY(TestFiles::Write(m_path, AppendedLine + AppendedLine.first(20)));
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("CR LF") << AppendedLine;
+        QTest::newRow("no line end") << AppendedLine.chopped(2);
+        QTest::newRow("lone CR") << AppendedLine.chopped(1);
+        QTest::newRow("lone LF") << AppendedLine.chopped(2) + "\n";
+        QTest::newRow("two CRs") << AppendedLine.chopped(2) + "\r\r";
+        QTest::newRow("only a CR") << QByteArray("\r");
+        QTest::newRow("damaged text") << AppendedLine + "not hex";
+        QTest::newRow("cut inside a hex pair") << AppendedLine + AppendedLine.first(21);
+        QTest::newRow("CR inside the last line") << AppendedLine + "2A0D\r110A";
+    }
+
+    void append_keepsEveryLineAsItLoaded()
+    {
+        QFETCH(QByteArray, content);
+        QVERIFY(TestFiles::Write(m_path, content));
+        const QList<RegistrationRecord> before = ReadDatabaseFile(m_path);
         QVERIFY(AppendRecord(m_path, AbcRecord));
-        const QList<RegistrationRecord> records = ReadDatabaseFile(m_path);
-        QCOMPARE(records.size(), 3);
-        QCOMPARE(records.last(), AbcRecord);
+        QCOMPARE(ReadDatabaseFile(m_path), before + QList<RegistrationRecord>{AbcRecord});
+    }
+
+    // Whatever the file holds, loading ends soon with at most a database's
+    // worth of records, and says when it did not read everything.
+    void load_isBounded_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<qint64>("sparseSize");
+        QTest::addColumn<int>("records");
+        QTest::addColumn<bool>("whole");
+        const QByteArray shortLine = "0\n";
+        QTest::newRow("the most records, then empty lines")
+            << shortLine.repeated(32767) + QByteArray("\r\n").repeated(100) << qint64(0) << 32767 << true;
+        QTest::newRow("one record too many") << shortLine.repeated(32768) << qint64(0) << 32767 << false;
+        QTest::newRow("200 MB of damaged short lines")
+            << shortLine.repeated(40000) << qint64(200'000'000) << 32767 << false;
+        QTest::newRow("a line longer than any record") << QByteArray(2'000'000, 'A') << qint64(0) << 0 << false;
+        QTest::newRow("200 MB without a line end") << QByteArray() << qint64(200'000'000) << 0 << false;
+    }
+
+    void load_isBounded()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(qint64, sparseSize);
+        QFETCH(int, records);
+        QFETCH(bool, whole);
+        QVERIFY(TestFiles::Write(m_path, content));
+        if (sparseSize > 0)
+            QVERIFY(QFile::resize(m_path, sparseSize));
+        QElapsedTimer timer;
+        timer.start();
+        const DatabaseLoad load = LoadDatabaseFile(m_path);
+        QVERIFY2(timer.elapsed() < 5000, "loading took too long");
+        QCOMPARE(load.records.size(), records);
+        QCOMPARE(load.whole, whole);
+    }
+
+    void loadOfMoreBytesThanAnyDatabase_stopsEarly()
+    {
+        constexpr int LineCount = 17000;
+        QVERIFY(TestFiles::Write(m_path, (QByteArray(4096, 'A') + "\r\n").repeated(LineCount)));
+        const DatabaseLoad load = LoadDatabaseFile(m_path);
+        QVERIFY(!load.whole);
+        QVERIFY(load.records.size() > 0 && load.records.size() < LineCount);
     }
 
     void failedWrites_leaveTheDiskAsItWas()

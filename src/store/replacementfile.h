@@ -1,0 +1,35 @@
+#pragma once
+
+#include "filedescriptor.h"
+
+#include <QByteArray>
+#include <QString>
+
+// The new content of a file, written to a temporary file beside it
+// ("<name>.XXXXXX", created with mode 0600) until Commit puts it in place.
+// Destroyed without a successful Commit, it removes the temporary file and
+// the target keeps its old content.
+class ReplacementFile
+{
+public:
+    // The target path is taken as it is: a link there is replaced, not
+    // followed.
+    explicit ReplacementFile(const QString &target);
+    ~ReplacementFile();
+    ReplacementFile(const ReplacementFile &) = delete;
+    ReplacementFile &operator=(const ReplacementFile &) = delete;
+
+    bool IsOpen() const { return m_file.IsValid(); }
+    bool Write(QByteArrayView data);
+    // Syncs the content to disk, renames it over the target and syncs the
+    // folder. Any step that fails fails the write; the rename happens only
+    // after a successful sync.
+    bool Commit();
+
+private:
+    QByteArray m_target;
+    QByteArray m_temporary;
+    FileDescriptor m_file;
+    bool m_created = false;
+    bool m_renamed = false;
+};
