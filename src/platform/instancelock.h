@@ -19,6 +19,9 @@ public:
     // by a process that is gone (a crash, a kill) never blocks.
     bool TryLock();
     bool IsLocked() const { return m_file.isLocked(); }
+    // After a failed TryLock: whether a running process holds the lock, as
+    // opposed to a lock file that could not be written at all.
+    bool IsHeldElsewhere() const { return m_file.error() == QLockFile::LockFailedError; }
 
 private:
     QLockFile m_file;

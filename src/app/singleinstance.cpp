@@ -1,0 +1,82 @@
+#include "singleinstance.h"
+
+#include "platform/logcategories.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocalSocket>
+#include <QThread>
+#include <QWidget>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int ConnectAttempts = 20;
+constexpr int AttemptTimeoutMs = 250;
+// The running Korvane starts listening just after it takes the lock; a start
+// that lands in between tries again.
+constexpr unsigned long RetryPauseMs = 50;
+
+} // namespace
+
+SingleInstance::SingleInstance(const QString &lockPath, QObject *parent)
+    : QObject(parent)
+    , m_lock(lockPath)
+    , m_serverPath(QFileInfo(lockPath).dir().filePath(u"korvane.socket"_s))
+{
+    connect(&m_server, &QLocalServer::newConnection, this, &SingleInstance::AcceptRequests);
+}
+
+bool SingleInstance::Claim()
+{
+    if (!m_lock.TryLock()) {
+        if (m_lock.IsHeldElsewhere())
+            return false;
+        qCWarning(lcPlatform) << "no instance lock could be taken; starting without one";
+        return true;
+    }
+    // Only the lock holder listens, so a socket file left here belongs to a
+    // Korvane that is gone.
+    QLocalServer::removeServer(m_serverPath);
+    m_server.setSocketOptions(QLocalServer::UserAccessOption);
+    if (!m_server.listen(m_serverPath))
+        qCWarning(lcPlatform) << "later starts cannot reach this one:" << m_server.errorString();
+    return true;
+}
+
+bool SingleInstance::HandOver()
+{
+    for (int attempt = 0; attempt < ConnectAttempts; ++attempt) {
+        QLocalSocket socket;
+        socket.connectToServer(m_serverPath);
+        if (socket.waitForConnected(AttemptTimeoutMs)) {
+            socket.disconnectFromServer();
+            return true;
+        }
+        QThread::msleep(RetryPauseMs);
+    }
+    qCWarning(lcPlatform) << "the running Korvane could not be reached";
+    return false;
+}
+
+void SingleInstance::ShowOnRequest(QWidget *window)
+{
+    connect(this, &SingleInstance::showRequested, window, [window] {
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+        window->show();
+        window->raise();
+        window->activateWindow();
+    });
+}
+
+void SingleInstance::AcceptRequests()
+{
+    // A connection is the whole request; nothing is read from it.
+    while (QLocalSocket *socket = m_server.nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        socket->disconnectFromServer();
+        qCDebug(lcPlatform) << "a later start asked for the window";
+        emit showRequested();
+    }
+}
