@@ -1,4 +1,5 @@
 #include "app/singleinstance.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QProcess>
@@ -105,7 +106,10 @@ private slots:
     {
         const QString home = QDir::homePath();
         auto first = std::make_unique<Program>();
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(LockPath()), 10000);
+        QVERIFY(first->Process().waitForStarted());
+        // The lock file names its holder's process first.
+        const QByteArray holder = QByteArray::number(first->Process().processId()) + '\n';
+        QTRY_VERIFY_WITH_TIMEOUT(TestFiles::Read(LockPath()).startsWith(holder), 10000);
 
         Program second;
         QVERIFY(second.Process().waitForFinished(10000));

@@ -1,10 +1,13 @@
 #include "exchange/exportdatabases.h"
 #include "exchange/importdatabases.h"
+#include "failingsync.h"
 #include "fakefolders.h"
 #include "store/databasefiles.h"
 #include "testfiles.h"
 
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -108,6 +111,80 @@ private slots:
         const Export::Report result = Export::ReportExport(folders);
         QCOMPARE(result.succeeded, !container.isEmpty());
         QCOMPARE(result.text, report);
+    }
+
+    // Export replaces whatever file or link stands at the container's name
+    // and never writes through a link; a folder there fails the export.
+    void export_replacesALinkButNoFolder_data()
+    {
+        QTest::addColumn<QString>("linkTarget");
+        QTest::addColumn<bool>("exported");
+        QTest::newRow("link to database 1") << u"../data/sdb1.ppd"_s << true;
+        QTest::newRow("link to another file") << u"../notes.txt"_s << true;
+        QTest::newRow("link to nothing") << u"../missing.txt"_s << true;
+        QTest::newRow("folder") << QString() << false;
+    }
+
+    void export_replacesALinkButNoFolder()
+    {
+        QFETCH(QString, linkTarget);
+        QFETCH(bool, exported);
+        FakeFolders folders;
+        folders.MakeDesktop();
+        const QString notes = folders.Root() + u"/notes.txt"_s;
+        TestFiles::Write(DatabasePath(folders, 1), "database 1");
+        TestFiles::Write(notes, "the user's notes");
+        const QString container = Export::ContainerPath(folders);
+        QVERIFY(linkTarget.isEmpty() ? QDir().mkdir(container) : QFile::link(linkTarget, container));
+
+        Export::ExportDatabases(folders);
+
+        QCOMPARE(TestFiles::Read(DatabasePath(folders, 1)), QByteArray("database 1"));
+        QCOMPARE(TestFiles::Read(notes), QByteArray("the user's notes"));
+        QVERIFY(!QFileInfo::exists(folders.Root() + u"/missing.txt"_s));
+        QCOMPARE(QFileInfo(container).isFile() && !QFileInfo(container).isSymLink(), exported);
+        QCOMPARE(Export::ReportExport(folders).succeeded, exported);
+        QCOMPARE(QDir(folders.DesktopFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{Export::ContainerName});
+    }
+
+    void export_onAFailingDisk_keepsTheEarlierContainer()
+    {
+        FakeFolders folders;
+        folders.MakeDesktop();
+        TestFiles::Write(Export::ContainerPath(folders), "earlier");
+        {
+            const FailingSync sync;
+            Export::ExportDatabases(folders);
+        }
+        QCOMPARE(TestFiles::Read(Export::ContainerPath(folders)), QByteArray("earlier"));
+        QCOMPARE(QDir(folders.DesktopFolder()).entryList(QDir::Files), QStringList{Export::ContainerName});
+    }
+
+    // A FIFO at a database path is unreadable: the export fails at once.
+    void export_ofAFifo_failsWithoutWaiting()
+    {
+        FakeFolders folders;
+        folders.MakeDesktop();
+        QVERIFY(QDir().mkpath(folders.DataFolder()));
+        QCOMPARE(::mkfifo(QFile::encodeName(DatabasePath(folders, 2)).constData(), 0600), 0);
+        Export::ExportDatabases(folders);
+        QVERIFY(!QFileInfo::exists(Export::ContainerPath(folders)));
+    }
+
+    // What an interrupted export left on the Desktop goes with the next one;
+    // the user's own files stay, whatever their names.
+    void export_removesItsOwnLeftoversOnly()
+    {
+        FakeFolders folders;
+        const QString desktop = folders.MakeDesktop();
+        const QStringList kept = {u"holiday.jpg.Ab12Cd"_s, u"Korvane_Data.cab.txt"_s, u"Korvane_Data.cab.Ab12Cd.jpg"_s};
+        for (const QString &name : kept + QStringList{u"Korvane_Data.cab.Ab12Cd"_s})
+            TestFiles::Write(desktop + u'/' + name, "kept?");
+        Export::ExportDatabases(folders);
+        QStringList expected = kept + QStringList{Export::ContainerName};
+        expected.sort(Qt::CaseInsensitive);
+        QCOMPARE(QDir(desktop).entryList(QDir::Files), expected);
     }
 };
 

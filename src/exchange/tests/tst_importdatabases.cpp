@@ -1,5 +1,6 @@
 #include "exchange/exportdatabases.h"
 #include "exchange/importdatabases.h"
+#include "failingsync.h"
 #include "fakefolders.h"
 #include "store/databasefiles.h"
 #include "testfiles.h"
@@ -9,6 +10,9 @@
 #include <QTest>
 
 #include <filesystem>
+#include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
 
 using Contents = QList<QByteArray>;
 
@@ -107,6 +111,43 @@ private slots:
 
         for (int number = 1; number <= DatabaseFiles::Count; ++number)
             QCOMPARE(TestFiles::Read(path(number)), databases[number - 1]);
+        // Nothing but the four databases changes: no backup, no stray file.
+        QCOMPARE(QDir(folders.DataFolder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(),
+                 DatabaseFiles::Count);
+    }
+
+    // A FIFO or a folder at the container's name fails the import at once,
+    // as an unreadable file does; a failing disk fails it too.
+    void import_failsWithoutWaitingOrWriting_data()
+    {
+        QTest::addColumn<QString>("whatStands");
+        QTest::newRow("FIFO") << u"fifo"_s;
+        QTest::newRow("folder") << u"folder"_s;
+        QTest::newRow("container, sync fails") << u"container"_s;
+    }
+
+    void import_failsWithoutWaitingOrWriting()
+    {
+        QFETCH(QString, whatStands);
+        FakeFolders folders;
+        folders.MakeDesktop();
+        const QString database = DatabaseFiles::DatabaseFilePath(folders.DataFolder(), 1);
+        TestFiles::Write(database, Local[0]);
+        const QByteArray containerPath = QFile::encodeName(Export::ContainerPath(folders));
+        if (whatStands == u"fifo")
+            QCOMPARE(::mkfifo(containerPath.constData(), 0600), 0);
+        else if (whatStands == u"folder")
+            QVERIFY(QDir().mkdir(QFile::decodeName(containerPath)));
+        else
+            QVERIFY(TestFiles::Write(QFile::decodeName(containerPath), Container("00000003"
+                                                                                 "00000000"
+                                                                                 "00000000"
+                                                                                 "00000000",
+                                                                                 "new")));
+        const FailingSync sync;
+        QVERIFY(!ImportDatabases(folders));
+        QCOMPARE(TestFiles::Read(database), Local[0]);
+        QCOMPARE(QDir(folders.DataFolder()).entryList(QDir::Files | QDir::Hidden), QStringList{u"sdb1.ppd"_s});
     }
 
     // A new computer: the data folder does not exist until the import
