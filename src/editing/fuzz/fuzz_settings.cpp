@@ -1,0 +1,58 @@
+// Any bytes as the settings file, read through the real settings store: the
+// values "102" and "103" read without a crash, and the current database is
+// always one of the four.
+
+#include "editing/databaseselection.h"
+#include "platform/qsettingsstore.h"
+#include "platform/settingvalues.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QTemporaryDir *g_config = nullptr;
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    g_config = new QTemporaryDir(QDir(u"/dev/shm"_s).exists() ? u"/dev/shm/korvane-fuzz-XXXXXX"_s
+                                                              : QDir::tempPath() + u"/korvane-fuzz-XXXXXX"_s);
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(g_config->path()));
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    static qint64 s_stamp = 0;
+    const QString path =
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, u"Tessaly"_s, u"Korvane"_s).fileName();
+    QDir().mkpath(QFileInfo(path).path());
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            std::abort();
+        file.write(reinterpret_cast<const char *>(data), qint64(size));
+    }
+    // Settings files are cached by size and time; a new time makes each
+    // input read afresh.
+    const timespec times[2] = {{++s_stamp, 0}, {s_stamp, 0}};
+    ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0);
+
+    QSettingsStore store;
+    SettingValues::IsOn(store.ReadSetting(SettingsKeyPath(), SettingValues::ShowGrid));
+    DatabaseSelection selection(store);
+    selection.RestoreCurrentDatabase();
+    if (!DatabaseFiles::IsDatabaseNumber(selection.CurrentDatabase()))
+        std::abort();
+    return 0;
+}

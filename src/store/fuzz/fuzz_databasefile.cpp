@@ -1,0 +1,58 @@
+// Any bytes as a database file: loading never crashes; an added record
+// leaves every line that loaded before as it was; a rewrite of what loaded
+// reads back the same and leaves no backup.
+
+#include "store/databasereader.h"
+#include "store/databasewriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// In memory when the system has it: a sync there costs nothing.
+const QTemporaryDir &Folder()
+{
+    static const QTemporaryDir folder(QDir(u"/dev/shm"_s).exists() ? u"/dev/shm/korvane-fuzz-XXXXXX"_s
+                                                                   : QDir::tempPath() + u"/korvane-fuzz-XXXXXX"_s);
+    return folder;
+}
+
+void Check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QString path = Folder().filePath(u"sdb1.ppd"_s);
+    const QString backup = Folder().filePath(u"sdb1.bak"_s);
+    {
+        QFile file(path);
+        Check(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        Check(file.write(reinterpret_cast<const char *>(data), qint64(size)) == qint64(size));
+    }
+    const DatabaseLoad before = LoadDatabaseFile(path);
+    // Past the reader's bounds (only with a raised -max_len) a load is only
+    // partial, and what follows compares whole loads.
+    if (!before.whole)
+        return 0;
+
+    const RegistrationRecord added({"Product", "Registrant", "ID", "CODE", "https://x.example/", "2026", "now"});
+    Check(AppendRecord(path, added));
+    const DatabaseLoad after = LoadDatabaseFile(path);
+    Check(after.whole && after.records == before.records + QList<RegistrationRecord>{added});
+
+    Check(RewriteDatabase(path, backup, after.records));
+    Check(LoadDatabaseFile(path).records == after.records);
+    Check(!QFile::exists(backup));
+    return 0;
+}
