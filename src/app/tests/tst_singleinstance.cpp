@@ -81,24 +81,6 @@ private slots:
         QVERIFY(window.isVisible());
     }
 
-    void socketLeftByAGoneInstance_doesNotStopTheNext()
-    {
-        const QString lockPath = m_folder.filePath(u"gone/korvane.lock"_s);
-        QVERIFY(QDir().mkpath(QFileInfo(lockPath).path()));
-        {
-            SingleInstance gone(lockPath);
-            QVERIFY(gone.Claim());
-        }
-        QFile leftover(m_folder.filePath(u"gone/korvane.socket"_s));
-        QVERIFY(leftover.open(QIODevice::WriteOnly));
-        leftover.close();
-        SingleInstance next(lockPath);
-        QVERIFY(next.Claim());
-        QSignalSpy requests(&next, &SingleInstance::showRequested);
-        QVERIFY(SingleInstance(lockPath).HandOver());
-        QTRY_COMPARE(requests.count(), 1);
-    }
-
     // Through the real program: a second start hands over and exits at once
     // without touching data or settings; a killed first leaves nothing that
     // blocks the next start.

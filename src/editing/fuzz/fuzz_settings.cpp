@@ -17,17 +17,11 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-QTemporaryDir *g_config = nullptr;
-
-} // namespace
-
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    g_config = new QTemporaryDir(QDir(u"/dev/shm"_s).exists() ? u"/dev/shm/korvane-fuzz-XXXXXX"_s
-                                                              : QDir::tempPath() + u"/korvane-fuzz-XXXXXX"_s);
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(g_config->path()));
+    // Lives as long as the process: the settings file of every input.
+    static const QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
     return 0;
 }
 

@@ -2,37 +2,16 @@
 // reads past the container, and changes nothing but the four database
 // files, each to its old content or to bytes of the container.
 
+#include "exchange/exportcontainer.h"
 #include "exchange/exportdatabases.h"
 #include "exchange/importdatabases.h"
-#include "platform/folders.h"
+#include "fakefolders.h"
 #include "store/databasefiles.h"
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include "testfiles.h"
 
 #include <cstdlib>
 
-using namespace Qt::StringLiterals;
-
 namespace {
-
-class FuzzFolders final : public Folders
-{
-public:
-    FuzzFolders()
-        : m_root(QDir(u"/dev/shm"_s).exists() ? u"/dev/shm/korvane-fuzz-XXXXXX"_s
-                                              : QDir::tempPath() + u"/korvane-fuzz-XXXXXX"_s)
-    {
-        QDir(m_root.path()).mkpath(u"Desktop"_s);
-    }
-    QString DataFolder() const override { return m_root.filePath(u"data"_s); }
-    QString DesktopFolder() const override { return m_root.filePath(u"Desktop"_s); }
-    QString HelpPagePath() const override { return {}; }
-
-private:
-    QTemporaryDir m_root;
-};
 
 void Check(bool condition)
 {
@@ -45,39 +24,27 @@ QByteArray Local(int number)
     return "local database " + QByteArray::number(number) + "\r\n";
 }
 
-void Write(const QString &path, QByteArrayView content)
-{
-    QFile file(path);
-    Check(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    Check(file.write(content.data(), content.size()) == content.size());
-}
-
-QByteArray Read(const QString &path)
-{
-    QFile file(path);
-    Check(file.open(QIODevice::ReadOnly));
-    return file.readAll();
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static const FuzzFolders folders;
+    static FakeFolders folders;
+    static const QString desktop = folders.MakeDesktop();
     const QByteArray container(reinterpret_cast<const char *>(data), qsizetype(size));
-    QDir().mkpath(folders.DataFolder());
     for (int number = 1; number <= DatabaseFiles::Count; ++number)
-        Write(DatabaseFiles::DatabaseFilePath(folders.DataFolder(), number), Local(number));
-    Write(Export::ContainerPath(folders), container);
+        Check(TestFiles::Write(DatabaseFiles::DatabaseFilePath(folders.DataFolder(), number), Local(number)));
+    Check(TestFiles::Write(Export::ContainerPath(folders), container));
 
     ImportDatabases(folders);
 
     for (int number = 1; number <= DatabaseFiles::Count; ++number) {
-        const QByteArray database = Read(DatabaseFiles::DatabaseFilePath(folders.DataFolder(), number));
-        Check(database == Local(number) || (!database.isEmpty() && container.indexOf(database, 55) >= 55));
+        const QByteArray database = TestFiles::Read(DatabaseFiles::DatabaseFilePath(folders.DataFolder(), number));
+        Check(database == Local(number)
+              || (!database.isEmpty() && container.indexOf(database, ExportContainer::ContentOffset) >= 0));
     }
     Check(QDir(folders.DataFolder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size()
           == DatabaseFiles::Count);
-    Check(Read(Export::ContainerPath(folders)) == container);
+    Check(QDir(desktop).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size() == 1);
+    Check(TestFiles::Read(Export::ContainerPath(folders)) == container);
     return 0;
 }

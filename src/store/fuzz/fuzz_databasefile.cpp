@@ -4,9 +4,8 @@
 
 #include "store/databasereader.h"
 #include "store/databasewriter.h"
+#include "testfiles.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <cstdlib>
@@ -14,14 +13,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// In memory when the system has it: a sync there costs nothing.
-const QTemporaryDir &Folder()
-{
-    static const QTemporaryDir folder(QDir(u"/dev/shm"_s).exists() ? u"/dev/shm/korvane-fuzz-XXXXXX"_s
-                                                                   : QDir::tempPath() + u"/korvane-fuzz-XXXXXX"_s);
-    return folder;
-}
 
 void Check(bool condition)
 {
@@ -33,13 +24,10 @@ void Check(bool condition)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QString path = Folder().filePath(u"sdb1.ppd"_s);
-    const QString backup = Folder().filePath(u"sdb1.bak"_s);
-    {
-        QFile file(path);
-        Check(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        Check(file.write(reinterpret_cast<const char *>(data), qint64(size)) == qint64(size));
-    }
+    static const QTemporaryDir folder;
+    const QString path = folder.filePath(u"sdb1.ppd"_s);
+    const QString backup = folder.filePath(u"sdb1.bak"_s);
+    Check(TestFiles::Write(path, QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size))));
     const DatabaseLoad before = LoadDatabaseFile(path);
     // Past the reader's bounds (only with a raised -max_len) a load is only
     // partial, and what follows compares whole loads.

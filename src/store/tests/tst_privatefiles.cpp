@@ -156,27 +156,6 @@ private slots:
         QCOMPARE(Mode(target), mode_t(0600));
     }
 
-    void writeWhole_replacesALinkOrFollowsIt_data()
-    {
-        QTest::addColumn<bool>("linkStays");
-        QTest::newRow("replaced") << false;
-        QTest::newRow("followed") << true;
-    }
-
-    void writeWhole_replacesALinkOrFollowsIt()
-    {
-        QFETCH(bool, linkStays);
-        const auto atLink = linkStays ? PrivateFiles::AtLink::UpdateTarget : PrivateFiles::AtLink::Replace;
-        const QString target = m_folder + u"/target"_s;
-        const QString link = m_folder + u"/link"_s;
-        QVERIFY(TestFiles::Write(target, "the user's own file"));
-        QVERIFY(QFile::link(target, link));
-        QVERIFY(PrivateFiles::WriteWhole(link, "new", atLink));
-        QCOMPARE(QFileInfo(link).isSymLink(), linkStays);
-        QCOMPARE(TestFiles::Read(target), linkStays ? QByteArray("new") : QByteArray("the user's own file"));
-        QCOMPARE(TestFiles::Read(link), QByteArray("new"));
-    }
-
     // A folder or a FIFO at a database path is neither read nor written, and
     // nothing waits for it.
     void notAFileAtTheDatabasePath_data()
