@@ -52,3 +52,6 @@ private:
     QByteArray m_buffer;
     Spans m_spans{};
 };
+
+// A list of records grows by moving their bytes, not record by record.
+Q_DECLARE_TYPEINFO(RegistrationRecord, Q_RELOCATABLE_TYPE);
