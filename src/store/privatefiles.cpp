@@ -47,9 +47,7 @@ QString ResolveLinks(const QString &path)
 // file or, when links are replaced, a link.
 bool IsReplaceable(const QString &path, bool linkAllowed)
 {
-    struct stat info
-    {
-    };
+    struct stat info = {};
     if (::lstat(Native(path).constData(), &info) != 0)
         return errno == ENOENT;
     if (S_ISREG(info.st_mode) || (linkAllowed && S_ISLNK(info.st_mode)))
@@ -82,21 +80,13 @@ bool IsLeftoverName(const QString &fileName, const QStringList &names)
     return std::all_of(suffix.begin(), suffix.end(), isLetterOrDigit) && names.contains(fileName.chopped(SuffixLength));
 }
 
-bool WriteReplacement(const QString &target, QByteArrayView content)
-{
-    ReplacementFile file(target);
-    return file.Write(content) && file.Commit();
-}
-
 } // namespace
 
 bool PrivateFiles::EnsureFolder(const QString &folder)
 {
     if (!CreateMissingFolder(folder))
         return false;
-    struct stat info
-    {
-    };
+    struct stat info = {};
     if (::stat(Native(folder).constData(), &info) == 0 && (info.st_mode & 07777) != OwnerOnlyFolder
         && ::chmod(Native(folder).constData(), OwnerOnlyFolder) != 0)
         qCWarning(lcStore) << "could not make" << folder << "private" << qt_error_string(errno);
@@ -110,7 +100,8 @@ bool PrivateFiles::WriteWhole(const QString &path, QByteArrayView content, AtLin
     if (!IsReplaceable(target, atLink == AtLink::Replace) || !CreateMissingFolder(info.path()))
         return false;
     RemoveLeftovers(info.path(), {info.fileName()});
-    return WriteReplacement(target, content);
+    ReplacementFile file(target);
+    return file.Write(content) && file.Commit();
 }
 
 bool PrivateFiles::Append(const QString &path, QByteArrayView content, Completion completion)
@@ -129,9 +120,7 @@ bool PrivateFiles::Append(const QString &path, QByteArrayView content, Completio
         qCWarning(lcStore) << "could not open for appending" << path << qt_error_string(errno);
         return false;
     }
-    struct stat status
-    {
-    };
+    struct stat status = {};
     if (::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode)) {
         qCWarning(lcStore) << "not a regular file, not appended to:" << path;
         return false;
@@ -188,9 +177,7 @@ void PrivateFiles::RemoveLeftovers(const QString &folder, const QStringList &nam
         if (!IsLeftoverName(fileName, names))
             continue;
         const QByteArray path = Native(directory.filePath(fileName));
-        struct stat info
-        {
-        };
+        struct stat info = {};
         if (::lstat(path.constData(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == user) {
             qCDebug(lcStore) << "removing what an interrupted write left:" << fileName;
             ::unlink(path.constData());

@@ -18,9 +18,7 @@ RegularFile::RegularFile(const QString &path)
             qCDebug(lcStore) << "could not open" << path << qt_error_string(errno);
         return;
     }
-    struct stat info
-    {
-    };
+    struct stat info = {};
     if (::fstat(m_file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         qCWarning(lcStore) << "not a regular file, not read:" << path;
         m_status = Status::Unreadable;

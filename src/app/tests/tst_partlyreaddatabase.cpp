@@ -60,9 +60,7 @@ private slots:
         window.Database().RewriteDatabase();
 
         QCOMPARE(content(), before);
-        struct stat info
-        {
-        };
+        struct stat info = {};
         QCOMPARE(::lstat(QFile::encodeName(path).constData(), &info), 0);
         QCOMPARE(S_ISFIFO(info.st_mode), whatStands == u"fifo");
         QCOMPARE(S_ISDIR(info.st_mode), whatStands == u"folder");

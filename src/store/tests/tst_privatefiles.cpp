@@ -22,9 +22,7 @@ const RegistrationRecord New{{"new", "", "", "", "", "", ""}};
 
 mode_t Mode(const QString &path)
 {
-    struct stat info
-    {
-    };
+    struct stat info = {};
     ::lstat(QFile::encodeName(path).constData(), &info);
     return info.st_mode & 07777;
 }
