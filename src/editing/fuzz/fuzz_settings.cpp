@@ -17,6 +17,16 @@
 
 using namespace Qt::StringLiterals;
 
+// Qt's settings parser sizes a container by the count a "@Variant(...)"
+// value claims before reading it: 48 bytes of file can ask for 19 GB of
+// address space. The system grants that untouched or refuses it, and the
+// program goes on either way; only the sanitizer would touch it all. Large
+// requests are refused here, as on a small machine.
+extern "C" const char *__asan_default_options()
+{
+    return "allocator_may_return_null=1:max_allocation_size_mb=1024";
+}
+
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
     // Lives as long as the process: the settings file of every input.
