@@ -18,11 +18,13 @@ run_packages=(libqt6svg6 xdg-utils fonts-dejavu-core)
 # for the export file's type; xdotool and ImageMagick also take the
 # screenshots in docs/. The keyboard and screen-reader test adds a window
 # manager, xprop and xwininfo, a private D-Bus session and the AT-SPI bus with
-# its Python bindings.
+# its Python bindings. keepassxc-cli takes korvane-cli's KeePass XML there and
+# back in the round-trip test.
 test_packages=(
     clang-format xvfb xauth xdotool imagemagick
     desktop-file-utils appstream lintian shared-mime-info libglib2.0-bin
     openbox x11-utils dbus-daemon at-spi2-core python3-pyatspi
+    keepassxc
 )
 
 case "${1:-}" in

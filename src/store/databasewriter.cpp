@@ -28,9 +28,18 @@ bool EndsMidLine(const QString &path)
 
 bool AppendRecord(const QString &path, const RegistrationRecord &record)
 {
+    return AppendRecords(path, {record});
+}
+
+bool AppendRecords(const QString &path, const QList<RegistrationRecord> &records)
+{
+    if (records.isEmpty())
+        return true;
     QByteArray content = EndsMidLine(path) ? LineEnd.toByteArray() : QByteArray();
-    content += EncodeLine(FormatRecordLine(record, LineBreak::Omit), CodecKey());
-    content += LineEnd;
+    for (const RegistrationRecord &record : records) {
+        content += EncodeLine(FormatRecordLine(record, LineBreak::Omit), CodecKey());
+        content += LineEnd;
+    }
     return PrivateFiles::Append(path, content);
 }
 
