@@ -1,0 +1,98 @@
+#include "utf8text.h"
+
+#include "store/ansitext.h"
+
+#include <array>
+
+namespace {
+
+struct Utf8Char
+{
+    std::array<char, Utf8Text::MaxBytesPerCharacter> bytes{};
+    qsizetype length = 0;
+};
+using Utf8Table = std::array<Utf8Char, 256>;
+
+QChar VisibleForm(QChar c)
+{
+    const char16_t code = c.unicode();
+    if (code < 0x20)
+        return QChar(char16_t(0x2400 + code));
+    if (code == 0x7F)
+        return QChar(char16_t(0x2421));
+    // The five codes Windows-1252 leaves unassigned read as C1 controls.
+    if (code >= 0x80 && code < 0xA0)
+        return QChar::ReplacementCharacter;
+    return c;
+}
+
+Utf8Table MakeTable(bool visible)
+{
+    Utf8Table table;
+    for (int code = 0; code < 256; ++code) {
+        const char byte = char(code);
+        QChar c = AnsiText::ToUnicode(QByteArrayView(&byte, 1)).front();
+        if (visible)
+            c = VisibleForm(c);
+        const QByteArray utf8 = QString(c).toUtf8();
+        std::copy(utf8.begin(), utf8.end(), table[code].bytes.begin());
+        table[code].length = utf8.size();
+    }
+    return table;
+}
+
+char *Write(char *out, QByteArrayView ansi, const Utf8Table &table)
+{
+    for (const char byte : ansi) {
+        const auto code = static_cast<unsigned char>(byte);
+        // Printable ASCII, nearly all text, is the same in every form.
+        if (code >= 0x20 && code < 0x7F) {
+            *out++ = byte;
+            continue;
+        }
+        const Utf8Char &c = table[code];
+        out[0] = c.bytes[0];
+        out[1] = c.bytes[1];
+        out[2] = c.bytes[2];
+        out += c.length;
+    }
+    return out;
+}
+
+void Append(QByteArray &out, QByteArrayView ansi, char *(*write)(char *, QByteArrayView))
+{
+    const qsizetype start = out.size();
+    out.resize(start + Utf8Text::MaxBytesPerCharacter * ansi.size());
+    out.truncate(write(out.data() + start, ansi) - out.constData());
+}
+
+} // namespace
+
+char *Utf8Text::WriteExact(char *out, QByteArrayView ansi)
+{
+    static const Utf8Table Table = MakeTable(false);
+    return Write(out, ansi, Table);
+}
+
+char *Utf8Text::WriteVisible(char *out, QByteArrayView ansi)
+{
+    static const Utf8Table Table = MakeTable(true);
+    return Write(out, ansi, Table);
+}
+
+void Utf8Text::AppendExact(QByteArray &out, QByteArrayView ansi)
+{
+    Append(out, ansi, WriteExact);
+}
+
+void Utf8Text::AppendVisible(QByteArray &out, QByteArrayView ansi)
+{
+    Append(out, ansi, WriteVisible);
+}
+
+QString Utf8Text::Visible(QByteArrayView ansi)
+{
+    QByteArray utf8;
+    AppendVisible(utf8, ansi);
+    return QString::fromUtf8(utf8);
+}
