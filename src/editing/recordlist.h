@@ -60,7 +60,7 @@ public:
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
 private:
-    QCollatorSortKey SortKeyOf(const RegistrationRecord &record, int column) const;
+    QString SortText(const RegistrationRecord &record) const;
     // Where this record goes among the rows other than skippedRow.
     int SortedPlace(const RegistrationRecord &record, int skippedRow = -1) const;
     void SortRows();
