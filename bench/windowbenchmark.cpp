@@ -5,13 +5,12 @@
 // prints a table for the README.
 
 #include "app/mainwindow/frmscrn.h"
-#include "app/startup.h"
 #include "benchmarkdata.h"
 #include "benchmarkreport.h"
 #include "editing/view/recordlistview.h"
-#include "platform/folders.h"
 #include "store/databasefiles.h"
 #include "store/databasewriter.h"
+#include "windowstart.h"
 
 #include "fakeclock.h"
 #include "fakefolders.h"
@@ -19,7 +18,6 @@
 #include "fakeshell.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -27,41 +25,23 @@
 #include <QProcess>
 #include <QTest>
 
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <utility>
 #include <vector>
 
 using namespace Qt::StringLiterals;
-using namespace std::chrono_literals;
 
 namespace {
 
 constexpr int RecordCount = 32767;
 constexpr int StartRepeats = 11;
 constexpr int ClickRounds = 7;
-const auto StartUpOption = u"--start-up"_s;
 
 double ElapsedMs(const QElapsedTimer &timer)
 {
     return double(timer.nsecsElapsed()) / 1e6;
 }
-
-// The data folder of a database written by the measuring process.
-class GivenFolders final : public Folders
-{
-public:
-    explicit GivenFolders(const QString &dataFolder)
-        : m_dataFolder(dataFolder)
-    {}
-    QString DataFolder() const override { return m_dataFolder; }
-    QString DesktopFolder() const override { return {}; }
-    QString HelpPagePath() const override { return {}; }
-
-private:
-    QString m_dataFolder;
-};
 
 void WriteDatabase(const Folders &folders, int records)
 {
@@ -71,96 +51,21 @@ void WriteDatabase(const Folders &folders, int records)
         file.write(FormatDatabase(MakeBenchmarkRecords(records)));
 }
 
-// Notes that a widget has been painted.
-class PaintWatch : public QObject
-{
-public:
-    explicit PaintWatch(bool &painted)
-        : m_painted(painted)
-    {}
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        m_painted = m_painted || event->type() == QEvent::Paint;
-        return false;
-    }
-
-private:
-    bool &m_painted;
-};
-
-// Start-up as the program does it, without the splash wait, until the list
-// has been painted with its rows.
-frmScrn *StartAndPaint(const PlatformServices &services)
-{
-    frmScrn *window = Main(services, 0ms);
-    bool painted = false;
-    QWidget *rows = window->Design().ListView1->viewport();
-    PaintWatch watch(painted);
-    rows->installEventFilter(&watch);
-    const QDeadlineTimer patience(10s);
-    while (!painted && !patience.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
-    rows->removeEventFilter(&watch);
-    return window;
-}
-
-void Close(frmScrn *window)
-{
-    window->QuitProgram();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-// Peak resident memory of this process, in MB.
-double PeakMegabytes()
-{
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
-    }
-    return 0;
-}
-
-std::int64_t MonotonicNanoseconds()
-{
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
-// The measured side of a start-up run: a fresh process that starts the program
-// and prints the time since its parent launched it and its peak memory.
-int StartUpChild(const QStringList &arguments)
-{
-    const std::int64_t launched = arguments.value(2).toLongLong();
-    FakeSettingsStore settings;
-    GivenFolders folders(arguments.value(3));
-    FakeShell shell;
-    FakeClock clock;
-    frmScrn *window = StartAndPaint({settings, folders, shell, clock});
-    const double startMs = double(MonotonicNanoseconds() - launched) / 1e6;
-    std::printf("%f %f %d\n", startMs, PeakMegabytes(), window->Database().List().Count());
-    Close(window);
-    return 0;
-}
-
 struct StartUpRuns
 {
     Runs startMs;
     Runs peakMegabytes;
 };
 
-// Each start is a process of its own, so that loading the libraries counts and
-// the peaks of different runs do not mix.
+// Each start is a process of its own, which loads what the program loads, so
+// that loading the libraries counts and the peaks of different runs do not mix.
 void StartOnce(const QString &dataFolder, int records, StartUpRuns &runs)
 {
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    const QString probe = QDir(QCoreApplication::applicationDirPath()).filePath(u"korvane_startprobe"_s);
     const std::int64_t launched = MonotonicNanoseconds();
-    child.start(QCoreApplication::applicationFilePath(), {StartUpOption, QString::number(launched), dataFolder});
+    child.start(probe, {QString::number(launched), dataFolder});
     child.waitForFinished(120000);
     const QList<QByteArray> figures = child.readAllStandardOutput().trimmed().split(' ');
     if (figures.size() != 3 || figures[2].toInt() != records) {
@@ -230,9 +135,6 @@ int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.value(1) == StartUpOption)
-        return StartUpChild(arguments);
 
     BenchmarkReport report(argc, argv);
     FakeFolders emptyProgram;
