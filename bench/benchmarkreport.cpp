@@ -45,6 +45,16 @@ std::string TargetText(const Target &target, const std::string &unit)
     return {};
 }
 
+// How busy the machine was when the run began: the processes waiting for a
+// core, averaged over the last minute.
+std::string LoadAverage()
+{
+    QFile loadAverage(QStringLiteral("/proc/loadavg"));
+    if (!loadAverage.open(QIODevice::ReadOnly))
+        return "unknown";
+    return loadAverage.readAll().split(' ').value(0).toStdString();
+}
+
 } // namespace
 
 double Runs::Median() const
@@ -87,7 +97,8 @@ BenchmarkReport::BenchmarkReport(int argc, char *argv[])
 void BenchmarkReport::Heading(const std::string &title) const
 {
     const std::string when = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd")).toStdString();
-    const std::string where = MachineName() + ", " + std::to_string(QThread::idealThreadCount()) + " cores";
+    const std::string where =
+        MachineName() + ", " + std::to_string(QThread::idealThreadCount()) + " cores, load average " + LoadAverage();
     if (m_markdown) {
         std::printf("%s, measured on %s on %s.\n\n", title.c_str(), when.c_str(), where.c_str());
         std::printf("| what | median | spread (runs) | target | |\n|---|---|---|---|---|\n");
