@@ -126,6 +126,6 @@ void BenchmarkReport::Figure(const std::string &what, const Runs &runs, const st
         std::printf("| %s | %s | %s | %s | %s |\n", what.c_str(), value.c_str(), spread.c_str(),
                     TargetText(target, unit).c_str(), verdict.c_str());
     else
-        std::printf("%-44s %12s  %-20s %-22s %s\n", what.c_str(), value.c_str(), spread.c_str(),
+        std::printf("%-48s %12s  %-20s %-22s %s\n", what.c_str(), value.c_str(), spread.c_str(),
                     TargetText(target, unit).c_str(), verdict.c_str());
 }

@@ -1,7 +1,7 @@
 // Prints how fast the main window comes up with a full database, how fast a
 // header click sorts it, and how much memory the program needs with it, each
 // figure beside its target. Build it in Release; it runs offscreen on fake
-// services and the targets hold on a 2-core machine. With --markdown it
+// services and the targets are for a 2-core machine. With --markdown it
 // prints a table for the README.
 
 #include "app/mainwindow/frmscrn.h"
