@@ -7,6 +7,9 @@
 #include <QItemSelectionModel>
 #include <QList>
 
+#include <array>
+#include <vector>
+
 // The record list: the only in-memory copy of the current database, in
 // display order. Record operations address rows by 1-based positions in that
 // order; the file is written in it too.
@@ -58,12 +61,18 @@ public:
 
 private:
     QString SortText(const RegistrationRecord &record) const;
-    bool SortsBefore(const QString &left, const QString &right) const;
-    // Where a row with this key goes among the rows other than skippedRow.
-    int SortedPlace(const QString &key, int skippedRow = -1) const;
+    // Where this record goes among the rows other than skippedRow.
+    int SortedPlace(const RegistrationRecord &record, int skippedRow = -1) const;
     void SortRows();
+    // The collation rank of each row's text in a column, in row order: equal
+    // texts share a rank. Built by the first sort on the column and kept until
+    // a row changes, so later clicks on it compare numbers, not texts.
+    const std::vector<int> &Ranks(int column);
+    void DropRanks();
 
     QList<RegistrationRecord> m_rows;
+    // Per column: empty while not built, else one rank per row.
+    std::array<std::vector<int>, RegistrationRecord::FieldCount> m_ranks;
     QItemSelectionModel m_selection;
     QCollator m_collator;
     int m_sortKey = Column::Product;

@@ -26,17 +26,28 @@ int AnsiCodeOf(QChar c)
     return -1;
 }
 
+void Convert(QByteArrayView ansi, QChar *out)
+{
+    for (const char byte : ansi) {
+        const auto code = static_cast<unsigned char>(byte);
+        *out++ = (code >= 0x80 && code < 0xA0) ? QChar(HighControls[code - 0x80]) : QChar(char16_t(code));
+    }
+}
+
 } // namespace
 
 QString AnsiText::ToUnicode(QByteArrayView ansi)
 {
     QString text(ansi.size(), Qt::Uninitialized);
-    QChar *out = text.data();
-    for (const char byte : ansi) {
-        const auto code = static_cast<unsigned char>(byte);
-        *out++ = (code >= 0x80 && code < 0xA0) ? QChar(HighControls[code - 0x80]) : QChar(char16_t(code));
-    }
+    Convert(ansi, text.data());
     return text;
+}
+
+void AnsiText::AppendUnicode(QString &text, QByteArrayView ansi)
+{
+    const qsizetype start = text.size();
+    text.resize(start + ansi.size());
+    Convert(ansi, text.data() + start);
 }
 
 QByteArray AnsiText::FromUnicode(QStringView text)

@@ -9,6 +9,8 @@
 namespace AnsiText {
 
 QString ToUnicode(QByteArrayView ansi);
+// The same, added to the end of text without a string in between.
+void AppendUnicode(QString &text, QByteArrayView ansi);
 
 // Only meaningful for text that IsRepresentable accepts.
 QByteArray FromUnicode(QStringView text);

@@ -1,21 +1,35 @@
 #include "registrationrecord.h"
 
+#include <limits>
+
 RegistrationRecord::RegistrationRecord(const std::array<QByteArrayView, FieldCount> &fields)
 {
     qsizetype size = 0;
     for (const QByteArrayView field : fields)
         size += field.size();
     m_buffer.reserve(size);
+    Spans spans;
     for (int field = 0; field < FieldCount; ++field) {
-        m_spans[field] = {m_buffer.size(), fields[field].size()};
+        spans[field] = {m_buffer.size(), fields[field].size()};
         m_buffer.append(fields[field]);
     }
+    SetSpans(spans);
 }
 
 RegistrationRecord::RegistrationRecord(QByteArray buffer, const Spans &spans)
     : m_buffer(std::move(buffer))
-    , m_spans(spans)
-{}
+{
+    SetSpans(spans);
+}
+
+void RegistrationRecord::SetSpans(const Spans &spans)
+{
+    Q_ASSERT(m_buffer.size() <= std::numeric_limits<quint32>::max());
+    for (int field = 0; field < FieldCount; ++field) {
+        m_starts[field] = quint32(spans[field].start);
+        m_lengths[field] = quint32(spans[field].length);
+    }
+}
 
 void RegistrationRecord::Set(Field field, QByteArrayView text)
 {

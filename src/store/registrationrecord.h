@@ -9,8 +9,11 @@
 // of the record list's columns. No field ever holds "|", the separator of the
 // file format (see StorableText).
 //
-// The seven texts share one buffer, so a record costs one allocation: a full
-// database is 32,767 records, all loaded at every start.
+// The seven texts share one buffer, so a record costs one allocation, and
+// their places in it are 32-bit numbers, so a record is 80 bytes beside its
+// text: a full database is 32,767 records, all loaded at every start. No
+// record comes near 4 GiB: lines are read within 1 MiB, fields typed within
+// 32,767 characters.
 class RegistrationRecord
 {
 public:
@@ -42,15 +45,18 @@ public:
 
     QByteArrayView operator[](Field field) const
     {
-        return QByteArrayView(m_buffer).sliced(m_spans[field].start, m_spans[field].length);
+        return QByteArrayView(m_buffer).sliced(m_starts[field], m_lengths[field]);
     }
     void Set(Field field, QByteArrayView text);
 
     friend bool operator==(const RegistrationRecord &left, const RegistrationRecord &right);
 
 private:
+    void SetSpans(const Spans &spans);
+
     QByteArray m_buffer;
-    Spans m_spans{};
+    std::array<quint32, FieldCount> m_starts{};
+    std::array<quint32, FieldCount> m_lengths{};
 };
 
 // A list of records grows by moving their bytes, not record by record.

@@ -3,6 +3,8 @@
 #include <QAbstractItemModelTester>
 #include <QTest>
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -22,7 +24,12 @@ QStringList Products(const RecordList &list)
     return products;
 }
 
+// A change to the rows, made between two sorts.
+using Change = std::function<void(RecordList &)>;
+
 } // namespace
+
+Q_DECLARE_METATYPE(Change)
 
 class TestRecordList : public QObject
 {
@@ -86,13 +93,22 @@ private slots:
         QCOMPARE(Products(list), (QStringList{u"a"_s, u"b"_s, u"B"_s, u"c"_s, u"d"_s, u"e"_s}));
     }
 
+    // Texts that differ in letter case only sort as equals.
+    void sortedList_keepsEqualRowsInArrivalOrder_data()
+    {
+        QTest::addColumn<int>("clicks");
+        QTest::newRow("descending") << 1;
+        QTest::newRow("ascending") << 2;
+    }
+
     void sortedList_keepsEqualRowsInArrivalOrder()
     {
+        QFETCH(int, clicks);
         RecordList list;
-        list.ColumnClick(Column::Product);
-        list.ColumnClick(Column::Product);
-        list.AppendRows({Row("same", "1"), Row("same", "2")});
-        list.AddRow(Row("same", "3"));
+        for (int click = 0; click < clicks; ++click)
+            list.ColumnClick(Column::Product);
+        list.AppendRows({Row("same", "1"), Row("SAME", "2")});
+        list.AddRow(Row("Same", "3"));
         list.AppendRows({Row("same", "4")});
         QStringList registrants;
         for (const RegistrationRecord &record : list.Rows())
@@ -114,6 +130,37 @@ private slots:
         list.SetCells(3, Row("ignored", "bb"));
         QCOMPARE(Products(list), (QStringList{u"p2"_s, u"p1"_s, u"p3"_s}));
         QCOMPARE(list.SelectedPosition(), 2);
+    }
+
+    // A sort remembers the order of each column it sorted by; after any
+    // change to the rows that memory is stale and must not order them.
+    void sortAfterAChange_seesTheChangedRows_data()
+    {
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<QStringList>("order");
+        QTest::newRow("added row") << Change([](RecordList &list) { list.AddRow(Row("p0", "b")); })
+                                   << QStringList{u"p3"_s, u"p2"_s, u"p1"_s, u"p0"_s};
+        QTest::newRow("replaced row") << Change([](RecordList &list) { list.SetCells(1, Row("p2", "z")); })
+                                      << QStringList{u"p3"_s, u"p2"_s, u"p1"_s};
+        QTest::newRow("removed row") << Change([](RecordList &list) { list.RemoveRow(1); })
+                                     << QStringList{u"p3"_s, u"p1"_s};
+        QTest::newRow("reloaded rows") << Change([](RecordList &list) {
+            list.Clear();
+            list.AppendRows({Row("p9", "x"), Row("p8", "y"), Row("p7", "z")});
+        }) << QStringList{u"p9"_s, u"p8"_s, u"p7"_s};
+    }
+
+    void sortAfterAChange_seesTheChangedRows()
+    {
+        QFETCH(Change, change);
+        QFETCH(QStringList, order);
+        RecordList list;
+        list.AppendRows({Row("p1", "c"), Row("p2", "a"), Row("p3", "b")});
+        list.ColumnClick(Column::Product);
+        list.ColumnClick(Column::Registrant);
+        change(list);
+        list.ColumnClick(Column::Product);
+        QCOMPARE(Products(list), order);
     }
 
     void selection_followsItsRowThroughASort()

@@ -1,6 +1,7 @@
 #include "recordlistview.h"
 
 #include "editing/recordlist.h"
+#include "recordcelldelegate.h"
 #include "twips.h"
 
 #include <QHeaderView>
@@ -24,6 +25,7 @@ RecordListView::RecordListView(RecordList &list, QWidget *parent)
     , m_list(list)
 {
     setModel(&m_list);
+    setItemDelegate(new RecordCellDelegate(this));
     // The list owns the selection so the record operations can read it.
     QItemSelectionModel *ownSelection = selectionModel();
     setSelectionModel(m_list.SelectionModel());
