@@ -36,7 +36,9 @@ bool IsLineEnd(QByteArrayView rest)
     return rest.isEmpty() || (rest.front() == '.' && CodecKey().startsWith(rest.sliced(1)));
 }
 
-std::optional<QString> DamageOf(QByteArrayView line)
+} // namespace
+
+std::optional<QString> LineDamageOf(QByteArrayView line)
 {
     const auto notHex = std::find_if_not(line.begin(), line.end(), IsHexDigit);
     if (notHex != line.end())
@@ -60,8 +62,6 @@ std::optional<QString> DamageOf(QByteArrayView line)
     return std::nullopt;
 }
 
-} // namespace
-
 DatabaseCheck CheckDatabase(QByteArrayView content)
 {
     DatabaseCheck check;
@@ -69,7 +69,7 @@ DatabaseCheck CheckDatabase(QByteArrayView content)
         if (line.isEmpty())
             return;
         ++check.records;
-        if (const std::optional<QString> reason = DamageOf(line))
+        if (const std::optional<QString> reason = LineDamageOf(line))
             check.damages.append({lineNumber, *reason});
     });
     return check;

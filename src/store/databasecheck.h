@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
+
+#include <optional>
 
 // One damaged line of a database file and what is wrong with it. The reader
 // still loads such a line as well as it can; this names the damage for the
@@ -20,6 +23,10 @@ struct DatabaseCheck
     // Every non-empty line is a record, damaged or not.
     qsizetype records = 0;
 };
+
+// What is wrong with one line (without its line end), or nothing for a sound
+// line.
+std::optional<QString> LineDamageOf(QByteArrayView line);
 
 // Checks a database file's content line by line. Lines end where the reader
 // ends them (CR LF or a bare LF); empty lines are no damage.

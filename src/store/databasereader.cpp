@@ -1,5 +1,6 @@
 #include "databasereader.h"
 
+#include "databasecheck.h"
 #include "linecodec.h"
 #include "lineends.h"
 #include "platform/logcategories.h"
@@ -8,6 +9,8 @@
 
 #include <algorithm>
 #include <cstring>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -45,8 +48,10 @@ private:
             QByteArrayView rest(buffer.constData(), filled);
             while (const std::optional<LineEnds::Line> line = LineEnds::FirstLine(rest, atEnd)) {
                 rest = rest.sliced(line->length);
+                ++m_lineNumber;
                 if (line->text.isEmpty())
                     continue;
+                LogDamage(line->text);
                 if (records.size() == DatabaseLoad::MaxRecords)
                     return Stop("more records than a database holds");
                 records.append(ParseRecordLine(DecodeLine(line->text, key)));
@@ -78,8 +83,20 @@ private:
         return false;
     }
 
+    // Each damaged line still loads as well as it can; a developer who turns
+    // the store's debug log on learns where and why. The check costs a second
+    // decode, so it runs only then.
+    void LogDamage(QByteArrayView line) const
+    {
+        if (!lcStore().isDebugEnabled())
+            return;
+        if (const std::optional<QString> reason = LineDamageOf(line))
+            qCDebug(lcStore).noquote() << u"%1:%2: damaged line: %3"_s.arg(m_path).arg(m_lineNumber).arg(*reason);
+    }
+
     QString m_path;
     RegularFile m_file;
+    qsizetype m_lineNumber = 0;
 };
 
 } // namespace

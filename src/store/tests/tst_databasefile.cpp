@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLoggingCategory>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -102,6 +104,17 @@ private slots:
         QFETCH(QList<RegistrationRecord>, records);
         QVERIFY(TestFiles::Write(m_path, content));
         QCOMPARE(ReadDatabaseFile(m_path), records);
+    }
+
+    // With the store's debug log on, every damaged line is named with its
+    // file, line number and reason, and the good lines around it still load.
+    void damagedLine_isLoggedWithFileLineAndReason()
+    {
+        QLoggingCategory::setFilterRules(u"korvane.store.debug=true"_s);
+        QVERIFY(TestFiles::Write(m_path, AppendedLine + "\r\nnot hex\r\n" + AppendedLine));
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression(u"sdb1\\.ppd:3: damaged line: not hexadecimal"_s));
+        QCOMPARE(ReadDatabaseFile(m_path).size(), 3);
+        QLoggingCategory::setFilterRules(QString());
     }
 
     void loadMissingFile_isEmpty() { QVERIFY(ReadDatabaseFile(m_path).isEmpty()); }
