@@ -19,12 +19,14 @@ run_packages=(libqt6svg6 xdg-utils fonts-dejavu-core)
 # screenshots in docs/. The keyboard and screen-reader test adds a window
 # manager, xprop and xwininfo, a private D-Bus session and the AT-SPI bus with
 # its Python bindings. clang and its runtime libraries build the fuzz targets
-# (libFuzzer and the sanitizers).
+# (libFuzzer and the sanitizers). keepassxc-cli takes korvane-cli's KeePass
+# XML there and back in the round-trip test.
 test_packages=(
     clang-format xvfb xauth xdotool imagemagick
     desktop-file-utils appstream lintian shared-mime-info libglib2.0-bin
     openbox x11-utils dbus-daemon at-spi2-core python3-pyatspi
     clang libclang-rt-dev
+    keepassxc
 )
 
 case "${1:-}" in

@@ -28,7 +28,7 @@ bool IsHexDigit(char c)
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
 
-std::optional<qsizetype> ReadSizeField(QByteArrayView field)
+std::optional<qsizetype> ReadSizeField(QByteArrayView field, qsizetype largestSize)
 {
     // Checked digit by digit first: number parsers would also take blanks,
     // signs or a "0x" prefix.
@@ -36,7 +36,7 @@ std::optional<qsizetype> ReadSizeField(QByteArrayView field)
         return std::nullopt;
     std::uint32_t size = 0;
     std::from_chars(field.begin(), field.end(), size, 16);
-    if (size > ExportContainer::MaxDatabaseSize)
+    if (size > largestSize)
         return std::nullopt;
     return qsizetype(size);
 }
@@ -67,14 +67,14 @@ QByteArray ExportContainer::ToBytes() const
     return bytes;
 }
 
-std::optional<ExportContainer::Sizes> ExportContainer::ReadSizes(QByteArrayView container)
+std::optional<ExportContainer::Sizes> ExportContainer::ReadSizes(QByteArrayView container, qsizetype largestSize)
 {
     if (container.size() < ContentOffset)
         return std::nullopt;
     Sizes sizes{};
     for (qsizetype index = 0; index < DatabaseFiles::Count; ++index) {
         const qsizetype offset = SizesOffset + index * SizeFieldLength;
-        const std::optional<qsizetype> size = ReadSizeField(container.sliced(offset, SizeFieldLength));
+        const std::optional<qsizetype> size = ReadSizeField(container.sliced(offset, SizeFieldLength), largestSize);
         if (!size)
             return std::nullopt;
         sizes[index] = *size;

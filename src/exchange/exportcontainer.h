@@ -33,6 +33,9 @@ public:
     static constexpr qsizetype MaxLength = 32768;
     // The largest size a reader accepts in one size field.
     static constexpr qsizetype MaxDatabaseSize = 32767;
+    // The largest size eight hex digits can give, for containers that are not
+    // bound by the export limit.
+    static constexpr qsizetype MaxSizeField = 0xFFFFFFFF;
     // A reader needs no more of a file than this: anything beyond lies past
     // the largest content its sizes can claim.
     static constexpr qsizetype MaxReadLength = ContentOffset + DatabaseFiles::Count * MaxDatabaseSize;
@@ -46,8 +49,8 @@ public:
 
     // The sizes of a container's four databases, in database order. None when
     // the container is too short to hold every size field, or a field is not
-    // eight hex digits (either case) or claims more than MaxDatabaseSize.
-    static std::optional<Sizes> ReadSizes(QByteArrayView container);
+    // eight hex digits (either case) or claims more than the largest size.
+    static std::optional<Sizes> ReadSizes(QByteArrayView container, qsizetype largestSize = MaxDatabaseSize);
 
 private:
     Databases m_databases;

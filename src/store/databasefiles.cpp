@@ -11,6 +11,13 @@ bool DatabaseFiles::IsDatabaseNumber(int number)
     return number >= 1 && number <= Count;
 }
 
+QString DatabaseFiles::DisplayName(int number)
+{
+    static const QString Names[Count] = {u"Work applications"_s, u"Games"_s, u"Tools"_s, u"Miscelaneous"_s};
+    Q_ASSERT(IsDatabaseNumber(number));
+    return Names[number - 1];
+}
+
 QString DatabaseFiles::Stem(int number)
 {
     return u"sdb"_s + QString::number(number);

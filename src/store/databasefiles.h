@@ -10,6 +10,10 @@ inline constexpr int Count = 4;
 
 bool IsDatabaseNumber(int number);
 
+// What the window's database buttons call database n in their tool tips:
+// "Work applications", "Games", "Tools", "Miscelaneous".
+QString DisplayName(int number);
+
 // "sdb" and the number: the file name without its suffix.
 QString Stem(int number);
 

@@ -20,13 +20,23 @@ constexpr QByteArrayView LineEnd = "\r\n";
 
 bool AppendRecord(const QString &path, const RegistrationRecord &record)
 {
+    return AppendRecords(path, {record});
+}
+
+bool AppendRecords(const QString &path, const QList<RegistrationRecord> &records)
+{
+    if (records.isEmpty())
+        return true;
     if (!DatabaseFiles::PrepareFolder(QFileInfo(path).path()))
         return false;
-    QByteArray line = EncodeLine(FormatRecordLine(record, LineBreak::Omit), CodecKey());
-    line += LineEnd;
+    QByteArray lines;
+    for (const RegistrationRecord &record : records) {
+        lines += EncodeLine(FormatRecordLine(record, LineBreak::Omit), CodecKey());
+        lines += LineEnd;
+    }
     // A file whose last line lost its line end (cut off by a crash, or
-    // converted elsewhere) would otherwise swallow the new line.
-    return PrivateFiles::Append(path, line, LineEnds::Completion);
+    // converted elsewhere) would otherwise swallow the new lines.
+    return PrivateFiles::Append(path, lines, LineEnds::Completion);
 }
 
 QByteArray FormatDatabase(const QList<RegistrationRecord> &records)

@@ -16,6 +16,10 @@
 // read before reads the same afterwards.
 bool AppendRecord(const QString &path, const RegistrationRecord &record);
 
+// Appends several records, each line exactly as AppendRecord writes it, in
+// one write: either all of them land or none.
+bool AppendRecords(const QString &path, const QList<RegistrationRecord> &records);
+
 // Rewrites the whole file from the records, in their order, each plain line
 // ending in CR LF before it is encoded. The old content is copied to the
 // backup path first; the backup is removed only once the new content is

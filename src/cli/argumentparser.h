@@ -1,0 +1,28 @@
+#pragma once
+
+#include "commandspec.h"
+
+#include <optional>
+
+// Checks a command's arguments (those after its name) against its spec.
+// Options may stand before, between and after the other arguments; after
+// "--" everything is an argument, so a search text may start with "-".
+class ArgumentParser
+{
+public:
+    explicit ArgumentParser(const CommandSpec &spec);
+
+    // None when the arguments do not fit; Error() then says why. Also none
+    // when help was asked for: WantsHelp() then says so.
+    std::optional<CommandArguments> Parse(const QStringList &arguments);
+
+    bool WantsHelp() const { return m_wantsHelp; }
+    QString Error() const { return m_error; }
+
+private:
+    std::optional<CommandArguments> Refuse(const QString &error);
+
+    const CommandSpec &m_spec;
+    bool m_wantsHelp = false;
+    QString m_error;
+};

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/instancelock.h"
+
+#include <QDateTime>
+#include <QIODevice>
+#include <QString>
+
+#include <memory>
+
+class Clock;
+class Folders;
+
+// What every command works with: where the data lives, the time, the lock the
+// window holds, and where data and messages go.
+class CliContext
+{
+public:
+    CliContext(const Folders &folders, const Clock &clock, const QString &lockPath, QIODevice &output,
+               QIODevice &messages);
+
+    // Where the database files lie.
+    QString DataFolder() const;
+    QDateTime Now() const;
+
+    // Data, for scripts: the standard output.
+    void Output(QByteArrayView data) const;
+    // One line for the user on the standard error, named after the program.
+    void Message(const QString &text) const;
+
+    // Keeps the window from starting for as long as the lock lives. None
+    // while the window runs: then a command must not write.
+    std::unique_ptr<InstanceLock> LockOutWindow() const;
+
+private:
+    const Folders &m_folders;
+    const Clock &m_clock;
+    QString m_lockPath;
+    QIODevice &m_output;
+    QIODevice &m_messages;
+};

@@ -1,0 +1,166 @@
+#include "csvreader.h"
+
+#include "quantity.h"
+#include "recordcolumns.h"
+
+#include <QStringDecoder>
+
+#include <utility>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct CsvRow
+{
+    qsizetype line = 0;
+    QStringList fields;
+};
+
+// Splits the text into rows of fields by RFC 4180. Rows that are empty lines
+// are dropped. Stops at the first error, which is then not empty.
+class CsvParser
+{
+public:
+    explicit CsvParser(QStringView text)
+        : m_text(text)
+    {}
+
+    QList<CsvRow> Rows()
+    {
+        QList<CsvRow> rows;
+        while (m_position < m_text.size() && m_error.isEmpty()) {
+            CsvRow row = Row();
+            if (row.fields.size() != 1 || !row.fields.front().isEmpty() || m_rowWasQuoted)
+                rows.append(std::move(row));
+        }
+        return rows;
+    }
+
+    QString Error() const { return m_error; }
+
+private:
+    bool At(QChar c) const { return m_position < m_text.size() && m_text[m_position] == c; }
+    bool AtFieldEnd() const { return m_position == m_text.size() || At(u',') || At(u'\r') || At(u'\n'); }
+
+    CsvRow Row()
+    {
+        CsvRow row{m_line, {}};
+        m_rowWasQuoted = false;
+        for (;;) {
+            row.fields.append(At(u'"') ? QuotedField() : PlainField());
+            if (!m_error.isEmpty() || !At(u','))
+                break;
+            ++m_position;
+        }
+        // CR LF, a bare LF or a bare CR end the row.
+        if (At(u'\r'))
+            ++m_position;
+        if (At(u'\n'))
+            ++m_position;
+        ++m_line;
+        return row;
+    }
+
+    QString PlainField()
+    {
+        const qsizetype start = m_position;
+        while (!AtFieldEnd()) {
+            if (At(u'"')) {
+                m_error = u"line %1: a quote inside a field that does not start with one"_s.arg(m_line);
+                break;
+            }
+            ++m_position;
+        }
+        return m_text.sliced(start, m_position - start).toString();
+    }
+
+    QString QuotedField()
+    {
+        m_rowWasQuoted = true;
+        const qsizetype startLine = m_line;
+        QString field;
+        ++m_position;
+        for (;;) {
+            if (m_position == m_text.size()) {
+                m_error = u"line %1: a quoted field is never closed"_s.arg(startLine);
+                return field;
+            }
+            const QChar c = m_text[m_position++];
+            if (c == u'"') {
+                if (!At(u'"'))
+                    break;
+                ++m_position;
+            } else if (c == u'\n') {
+                ++m_line;
+            }
+            field += c;
+        }
+        if (!AtFieldEnd())
+            m_error = u"line %1: text after the closing quote of a field"_s.arg(m_line);
+        return field;
+    }
+
+    QStringView m_text;
+    qsizetype m_position = 0;
+    qsizetype m_line = 1;
+    bool m_rowWasQuoted = false;
+    QString m_error;
+};
+
+} // namespace
+
+ImportedFile ReadCsv(QByteArrayView utf8)
+{
+    ImportedFile file;
+    // The decoder drops a leading byte order mark by itself.
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder(utf8);
+    if (decoder.hasError()) {
+        file.errors.append(u"the file is not UTF-8 text"_s);
+        return file;
+    }
+    CsvParser parser(text);
+    const QList<CsvRow> rows = parser.Rows();
+    if (!parser.Error().isEmpty()) {
+        file.errors.append(parser.Error());
+        return file;
+    }
+    if (rows.isEmpty()) {
+        file.errors.append(u"the file is empty: it has no header line"_s);
+        return file;
+    }
+
+    const QStringList &header = rows.front().fields;
+    QList<std::optional<RecordColumns::Column>> columns;
+    bool namesAField = false;
+    std::array<bool, RegistrationRecord::FieldCount> named{};
+    for (const QString &name : header) {
+        const std::optional<RecordColumns::Column> column = RecordColumns::ColumnNamed(name);
+        columns.append(column);
+        if (!column)
+            file.leftOut.append(u"the column \"%1\" has no place in a record"_s.arg(name));
+        else if (!column->isDatabase && std::exchange(named[column->field], true))
+            file.errors.append(u"the header names the column \"%1\" twice"_s.arg(name));
+        namesAField = namesAField || (column && !column->isDatabase);
+    }
+    if (!namesAField)
+        file.errors.append(
+            u"the first line names no column of a record: %1"_s.arg(RecordColumns::Names().join(u", "_s)));
+
+    for (const CsvRow &row : rows.sliced(1)) {
+        if (row.fields.size() != header.size()) {
+            file.errors.append(u"line %1: %2 where the header has %3"_s.arg(row.line)
+                                   .arg(Quantity(row.fields.size(), u"field"_s, u"fields"_s))
+                                   .arg(header.size()));
+            continue;
+        }
+        ImportedRecord record{u"line %1"_s.arg(row.line), {}};
+        for (qsizetype index = 0; index < row.fields.size(); ++index) {
+            if (columns[index] && !columns[index]->isDatabase)
+                record.fields[columns[index]->field] = row.fields[index];
+        }
+        file.records.append(std::move(record));
+    }
+    return file;
+}

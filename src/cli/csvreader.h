@@ -1,0 +1,11 @@
+#pragma once
+
+#include "importedfile.h"
+
+// Reads CSV by RFC 4180 in UTF-8, as WriteCsv writes it and as spreadsheets
+// save it: a header line names the columns (any order, letter case ignored,
+// a byte order mark allowed), quoted fields may hold commas, quotes and line
+// breaks, lines end in CR LF or a bare LF. Columns the header does not name
+// stay missing; columns of other names are left out; the Database column is
+// ignored.
+ImportedFile ReadCsv(QByteArrayView utf8);

@@ -1,0 +1,62 @@
+#include "databaserecords.h"
+
+#include "store/databasefiles.h"
+#include "store/databasereader.h"
+#include "wholefile.h"
+
+#include <future>
+#include <vector>
+
+namespace {
+
+struct DatabaseRead
+{
+    DatabaseRecords records;
+    bool read = false;
+    QString error;
+};
+
+DatabaseRead ReadDatabase(const QString &dataFolder, int database)
+{
+    DatabaseRead result{{database, {}}, false, {}};
+    const std::optional<QByteArray> content =
+        ReadWholeFile(DatabaseFiles::DatabaseFilePath(dataFolder, database), MissingFile::IsEmpty, result.error);
+    if (content) {
+        result.records.records = ParseDatabase(*content);
+        result.read = true;
+    }
+    return result;
+}
+
+} // namespace
+
+std::optional<QList<DatabaseRecords>> ReadDatabaseRecords(const QString &dataFolder, const QList<int> &databases,
+                                                          QString &error)
+{
+    // Decoding is most of a command's work and the databases share nothing,
+    // so each is read on a thread of its own.
+    std::vector<std::future<DatabaseRead>> reads;
+    for (const int database : databases)
+        reads.push_back(std::async(std::launch::async, ReadDatabase, dataFolder, database));
+    QList<DatabaseRecords> result;
+    std::optional<QString> firstError;
+    for (std::future<DatabaseRead> &future : reads) {
+        DatabaseRead read = future.get();
+        if (!read.read && !firstError)
+            firstError = read.error;
+        result.append(std::move(read.records));
+    }
+    if (firstError) {
+        error = *firstError;
+        return std::nullopt;
+    }
+    return result;
+}
+
+qsizetype RecordCount(const QList<DatabaseRecords> &databases)
+{
+    qsizetype count = 0;
+    for (const DatabaseRecords &database : databases)
+        count += database.records.size();
+    return count;
+}

@@ -1,0 +1,8 @@
+#pragma once
+
+#include "importedfile.h"
+
+// Reads a JSON array of objects whose keys are column names and whose values
+// are strings, as WriteJson writes it. Keys are matched as CSV headers are;
+// other keys are left out, the Database key is ignored.
+ImportedFile ReadJson(QByteArrayView utf8);

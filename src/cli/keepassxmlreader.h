@@ -1,0 +1,10 @@
+#pragma once
+
+#include "importedfile.h"
+
+// Reads a KeePass 2 XML file, as WriteKeePassXml writes it and as KeePass and
+// KeePassXC export it: every entry of every group is a record, mapped back as
+// WriteKeePassXml maps it. Old versions kept in an entry's history and the
+// entries of the recycle bin are not records. Other non-empty fields and
+// attachments are left out; an encrypted value refuses the file.
+ImportedFile ReadKeePassXml(QByteArrayView xml);

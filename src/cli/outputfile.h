@@ -1,0 +1,18 @@
+#pragma once
+
+#include "exitcode.h"
+
+#include <QByteArrayView>
+#include <QString>
+
+class CliContext;
+
+// Writes a command's data to the standard output, or, when a file is named,
+// whole and owner-only to that file (it holds registration codes). A file
+// name that is one of the database files or their backups is refused, so a
+// slip of the hand cannot overwrite the data the command reads.
+ExitCode WriteOutput(const CliContext &context, const QString &file, QByteArrayView content);
+
+// Whether the path names a database file or its backup in the data folder,
+// also through a link or another spelling of the path.
+bool IsDatabaseFile(const QString &dataFolder, const QString &path);

@@ -1,0 +1,23 @@
+#include "recordcolumns.h"
+
+#include "store/fieldnames.h"
+
+QStringList RecordColumns::Names()
+{
+    QStringList names{DatabaseColumn};
+    for (const QLatin1StringView name : FieldNames::Names)
+        names.append(name);
+    return names;
+}
+
+std::optional<RecordColumns::Column> RecordColumns::ColumnNamed(QStringView name)
+{
+    const QStringView trimmed = name.trimmed();
+    if (trimmed.compare(DatabaseColumn, Qt::CaseInsensitive) == 0)
+        return Column{true};
+    for (int field = 0; field < RegistrationRecord::FieldCount; ++field) {
+        if (trimmed.compare(FieldNames::Names[field], Qt::CaseInsensitive) == 0)
+            return Column{false, RegistrationRecord::Field(field)};
+    }
+    return std::nullopt;
+}

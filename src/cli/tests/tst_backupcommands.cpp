@@ -1,0 +1,146 @@
+#include "clirunner.h"
+#include "filesizelimit.h"
+#include "platform/instancelock.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+using Contents = QList<QByteArray>;
+
+namespace {
+
+// Far beyond the 32,768 bytes an export may hold, with every byte value.
+Contents LargeDatabases()
+{
+    return {TestFiles::AllByteValues().repeated(400), Line("games|||||||").repeated(2000), QByteArray(),
+            QByteArray(70000, 'M')};
+}
+
+QByteArray Backup(const Contents &databases)
+{
+    QByteArray backup("Tv..K-N....200........\0", 23);
+    for (const QByteArray &database : databases)
+        backup += QByteArray::number(database.size(), 16).toUpper().rightJustified(8, '0');
+    for (const QByteArray &database : databases)
+        backup += database;
+    return backup;
+}
+
+} // namespace
+
+class TestBackupCommands : public QObject
+{
+    Q_OBJECT
+
+private:
+    static void WriteDatabases(const CliRunner &cli, const Contents &databases)
+    {
+        for (int number = 1; number <= 4; ++number) {
+            if (!databases[number - 1].isNull())
+                QVERIFY(cli.WriteDatabase(number, databases[number - 1]));
+        }
+    }
+
+    static Contents Databases(const CliRunner &cli)
+    {
+        Contents databases;
+        for (int number = 1; number <= 4; ++number)
+            databases.append(cli.Database(number));
+        return databases;
+    }
+
+private slots:
+    void backup_writesTheContainerLayoutWithoutTheLimit()
+    {
+        CliRunner cli;
+        WriteDatabases(cli, LargeDatabases());
+        const QString path = cli.FilePath(u"korvane.backup"_s);
+        QCOMPARE(cli.Run({u"backup"_s, path}), ExitCode::Success);
+        QCOMPARE(TestFiles::Read(path), Backup(LargeDatabases()));
+        QVERIFY(TestFiles::IsOwnerOnly(path));
+    }
+
+    void restore_putsBackEveryDatabaseAndKeepsTheOldOnes()
+    {
+        CliRunner cli;
+        const Contents before{"one", "two", QByteArray(), "four"};
+        WriteDatabases(cli, before);
+        const QString path = cli.FilePath(u"korvane.backup"_s);
+        QVERIFY(TestFiles::Write(path, Backup(LargeDatabases())));
+        QCOMPARE(cli.Run({u"restore"_s, path}), ExitCode::Success);
+        QCOMPARE(Databases(cli), LargeDatabases());
+        QVERIFY(!QFile::exists(cli.DatabasePath(3)));
+        // What was replaced is a backup itself, so restore undoes restore.
+        const QString undo = QDir(cli.folders.DataFolder()).filePath(u"before-restore-20260412-013524.backup"_s);
+        QCOMPARE(TestFiles::Read(undo), Backup({"one", "two", "", "four"}));
+        QVERIFY(cli.Messages().contains(undo));
+        QCOMPARE(cli.Run({u"restore"_s, undo}), ExitCode::Success);
+        QCOMPARE(Databases(cli), (Contents{"one", "two", "", "four"}));
+    }
+
+    void restoreOfADamagedFile_changesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("reason");
+        const QByteArray whole = Backup(LargeDatabases());
+        QTest::newRow("cut short")
+            << whole.chopped(1)
+            << u"a damaged backup: its sizes claim %1 bytes, the file has %2"_s.arg(whole.size()).arg(whole.size() - 1);
+        QTest::newRow("longer than its sizes")
+            << whole + "x"
+            << u"a damaged backup: its sizes claim %1 bytes, the file has %2"_s.arg(whole.size()).arg(whole.size() + 1);
+        QTest::newRow("size not hexadecimal")
+            << QByteArray(whole).replace(23, 8, "0000000G")
+            << u"not a Korvane backup: its four sizes are not eight hexadecimal digits each"_s;
+        QTest::newRow("another file") << QByteArray("PK\3\4 a zip file")
+                                      << u"not a Korvane backup: it does not start as one"_s;
+    }
+
+    void restoreOfADamagedFile_changesNothing()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, reason);
+        CliRunner cli;
+        WriteDatabases(cli, {"one", "two", "three", "four"});
+        const QString path = cli.FilePath(u"damaged.backup"_s);
+        QVERIFY(TestFiles::Write(path, file));
+        QCOMPARE(cli.Run({u"restore"_s, path}), ExitCode::Refused);
+        QCOMPARE(cli.Messages(), u"korvane-cli: %1 is %2. Nothing was restored.\n"_s.arg(path, reason));
+        QCOMPARE(Databases(cli), (Contents{"one", "two", "three", "four"}));
+        QCOMPARE(QDir(cli.folders.DataFolder()).entryList(QDir::Files).size(), 4);
+    }
+
+    void restoreWhileTheWindowRuns_isRefused()
+    {
+        CliRunner cli;
+        WriteDatabases(cli, {"one", "two", "three", "four"});
+        const QString path = cli.FilePath(u"korvane.backup"_s);
+        QVERIFY(TestFiles::Write(path, Backup(LargeDatabases())));
+        InstanceLock window(cli.LockPath());
+        QVERIFY(window.TryLock());
+        QCOMPARE(cli.Run({u"restore"_s, path}), ExitCode::Refused);
+        QCOMPARE(Databases(cli), (Contents{"one", "two", "three", "four"}));
+        // A backup only reads, so it goes on while the window runs.
+        QCOMPARE(cli.Run({u"backup"_s, cli.FilePath(u"second.backup"_s)}), ExitCode::Success);
+    }
+
+    void restoreThatCannotWriteEveryDatabase_putsTheOthersBack()
+    {
+        CliRunner cli;
+        WriteDatabases(cli, {"one", "two", "three", "four"});
+        const QString path = cli.FilePath(u"korvane.backup"_s);
+        QVERIFY(TestFiles::Write(path, Backup({"new one", "new two", QByteArray(10000, '3'), "new four"})));
+        {
+            // Database 3 is too large to be written, as on a full disk, after
+            // databases 1 and 2 were.
+            const FileSizeLimit limit(5000);
+            QCOMPARE(cli.Run({u"restore"_s, path}), ExitCode::Failed);
+        }
+        QCOMPARE(Databases(cli), (Contents{"one", "two", "three", "four"}));
+        QVERIFY(cli.Messages().contains(u"they were put back as they were"_s));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestBackupCommands)
+#include "tst_backupcommands.moc"

@@ -1,0 +1,97 @@
+#include "cli/csvreader.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using Fields = QList<QStringList>;
+
+// Every record's seven fields, a field the file does not give as "(none)".
+Fields FieldsOf(const ImportedFile &file)
+{
+    Fields fields;
+    for (const ImportedRecord &record : file.records) {
+        QStringList texts;
+        for (const std::optional<QString> &field : record.fields)
+            texts.append(field.value_or(u"(none)"_s));
+        fields.append(texts);
+    }
+    return fields;
+}
+
+} // namespace
+
+class TestCsvReader : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void read_data()
+    {
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<Fields>("records");
+        QTest::addColumn<QStringList>("leftOut");
+        const QStringList none;
+        QTest::newRow("columns in any order and case, some missing, LF line ends")
+            << QByteArray("registration, PRODUCT ,Database\nX1,P1,Games\n")
+            << Fields{{u"P1"_s, u"(none)"_s, u"(none)"_s, u"X1"_s, u"(none)"_s, u"(none)"_s, u"(none)"_s}} << none;
+        QTest::newRow("byte order mark, quoted line breaks, doubled quotes, no last line end")
+            << QByteArray("\xEF\xBB\xBFProduct,Registration\r\n\"a\r\nb\",\"say \"\"hi\"\"\"\r\n\"\",")
+            << Fields{{u"a\r\nb"_s, u"(none)"_s, u"(none)"_s, u"say \"hi\""_s, u"(none)"_s, u"(none)"_s, u"(none)"_s},
+                      {u""_s, u"(none)"_s, u"(none)"_s, u""_s, u"(none)"_s, u"(none)"_s, u"(none)"_s}}
+            << none;
+        QTest::newRow("empty lines are no records, a quoted empty field is one")
+            << QByteArray("Product\r\n\r\nP1\r\n\r\n\"\"\r\n\r\n")
+            << Fields{{u"P1"_s, u"(none)"_s, u"(none)"_s, u"(none)"_s, u"(none)"_s, u"(none)"_s, u"(none)"_s},
+                      {u""_s, u"(none)"_s, u"(none)"_s, u"(none)"_s, u"(none)"_s, u"(none)"_s, u"(none)"_s}}
+            << none;
+        QTest::newRow("unknown columns are left out")
+            << QByteArray("Product,Notes\nP1,secret\n")
+            << Fields{{u"P1"_s, u"(none)"_s, u"(none)"_s, u"(none)"_s, u"(none)"_s, u"(none)"_s, u"(none)"_s}}
+            << QStringList{u"the column \"Notes\" has no place in a record"_s};
+    }
+
+    void read()
+    {
+        QFETCH(QByteArray, csv);
+        QFETCH(Fields, records);
+        QFETCH(QStringList, leftOut);
+        const ImportedFile file = ReadCsv(csv);
+        QCOMPARE(file.errors, QStringList());
+        QCOMPARE(FieldsOf(file), records);
+        QCOMPARE(file.leftOut, leftOut);
+    }
+
+    void refuse_data()
+    {
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("empty file") << QByteArray() << u"the file is empty: it has no header line"_s;
+        QTest::newRow("no header") << QByteArray("P1,R1\r\n")
+                                   << u"the first line names no column of a record: Database, Product, Registrant, "
+                                      "Customer ID, Registration, Web Contact, Registration Date, Recorded"_s;
+        QTest::newRow("a column twice") << QByteArray("Product,product\r\n")
+                                        << u"the header names the column \"product\" twice"_s;
+        QTest::newRow("too few fields") << QByteArray("Product,Registrant\r\nP1\r\n")
+                                        << u"line 2: 1 field where the header has 2"_s;
+        QTest::newRow("quote inside a plain field")
+            << QByteArray("Product\r\nP\"1\r\n") << u"line 2: a quote inside a field that does not start with one"_s;
+        QTest::newRow("text after a closing quote")
+            << QByteArray("Product\r\n\"P\"1\r\n") << u"line 2: text after the closing quote of a field"_s;
+        QTest::newRow("quote never closed")
+            << QByteArray("Product\r\n\r\n\"P1\r\nP2\r\n") << u"line 3: a quoted field is never closed"_s;
+        QTest::newRow("not UTF-8") << QByteArray("Product\r\nCaf\xE9\r\n") << u"the file is not UTF-8 text"_s;
+    }
+
+    void refuse()
+    {
+        QFETCH(QByteArray, csv);
+        QFETCH(QString, error);
+        QCOMPARE(ReadCsv(csv).errors, QStringList{error});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCsvReader)
+#include "tst_csvreader.moc"

@@ -1,0 +1,127 @@
+#include "clirunner.h"
+#include "platform/instancelock.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class TestImportCommand : public QObject
+{
+    Q_OBJECT
+
+private:
+    ExitCode Import(CliRunner &cli, const QString &format, QByteArrayView content, const QString &database = u"2"_s)
+    {
+        const QString path = cli.FilePath(u"import."_s + format);
+        [&] { QVERIFY(TestFiles::Write(path, content)); }();
+        return cli.Run({u"import"_s, u"--format"_s, format, path, u"-d"_s, database});
+    }
+
+private slots:
+    void import_appendsLinesAsAddWritesThem()
+    {
+        CliRunner cli;
+        // A last line cut off by a crash gets its line end first.
+        const QByteArray existing = Line("old|||||||").chopped(2);
+        QVERIFY(cli.WriteDatabase(2, existing));
+        QCOMPARE(Import(cli, u"csv"_s,
+                        "Product,Registrant,Customer ID,Registration,Web Contact,Registration Date,Recorded\r\n"
+                        "Caf\xC3\xA9,\xE2\x82\xAC,C,\"R,1\",W,D,01-02-2003 04:05:06\r\n"),
+                 ExitCode::Success);
+        QCOMPARE(Import(cli, u"json"_s, R"([{"Product": "P", "Registration": "X"}])"), ExitCode::Success);
+        QCOMPARE(cli.Database(2), existing + "\r\n" + Line("Caf\xE9|\x80|C|R,1|D|W|01-02-2003 04:05:06|")
+                                      + Line("P|||X|||04-12-2026 01:35:24|"));
+        QCOMPARE(cli.Messages(), u"korvane-cli: imported 1 record into Games\n"_s);
+    }
+
+    void unstorableValues_refuseTheWholeFile_data()
+    {
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<QStringList>("problems");
+        QTest::newRow("separator and characters outside Windows-1252, every one named")
+            << QByteArray(
+                   "Product,Registrant,Registration\r\nfine,ok,ok\r\nP|1,Ω and ≠,a|b\r\nP3,ok,\xF0\x9F\x94\x91\r\n")
+            << QStringList{
+                   u"line 3 (\"P|1\"), Product: holds \"|\", which separates the fields on disk"_s,
+                   u"line 3 (\"P|1\"), Registrant: holds \"Ω\", \"≠\", which Windows-1252 cannot store"_s,
+                   u"line 3 (\"P|1\"), Registration: holds \"|\", which separates the fields on disk"_s,
+                   u"line 4 (\"P3\"), Registration: holds \"🔑\", which Windows-1252 cannot store"_s,
+               };
+        QTest::newRow("a record too long for one line")
+            << QByteArray("Product,Registration\r\nlong,") + QByteArray(16352, 'x') + "\r\n"
+            << QStringList{u"line 2 (\"long\"): 16,384 characters, more than the 16,383 a record may hold with its "
+                           "separators"_s};
+    }
+
+    void unstorableValues_refuseTheWholeFile()
+    {
+        QFETCH(QByteArray, csv);
+        QFETCH(QStringList, problems);
+        CliRunner cli;
+        QVERIFY(cli.WriteDatabase(2, Line("old|||||||")));
+        QCOMPARE(Import(cli, u"csv"_s, csv), ExitCode::Refused);
+        QString messages;
+        for (const QString &problem : problems + QStringList{u"nothing was imported"_s})
+            messages += u"korvane-cli: "_s + problem + u'\n';
+        QCOMPARE(cli.Messages(), messages);
+        QCOMPARE(cli.Database(2), Line("old|||||||"));
+    }
+
+    void moreRecordsThanADatabaseHolds_isRefused()
+    {
+        CliRunner cli;
+        QVERIFY(cli.WriteDatabase(3, Line("old|||||||").repeated(32760)));
+        QCOMPARE(Import(cli, u"csv"_s, "Product\r\n" + QByteArray("P\r\n").repeated(8), u"tools"_s), ExitCode::Refused);
+        QVERIFY(cli.Messages().startsWith(
+            u"korvane-cli: the database holds 32,760 records; 8 more would pass the 32,767 a database may hold\n"_s));
+        QCOMPARE(Import(cli, u"csv"_s, "Product\r\n" + QByteArray("P\r\n").repeated(7), u"tools"_s), ExitCode::Success);
+    }
+
+    void unreadableFiles_changeNothing_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<ExitCode>("exitCode");
+        QTest::newRow("broken CSV") << u"csv"_s << QByteArray("Product\r\n\"open") << ExitCode::Refused;
+        QTest::newRow("JSON that is no array") << u"json"_s << QByteArray(R"({"Product": "P"})") << ExitCode::Refused;
+        QTest::newRow("JSON value not a string") << u"json"_s << QByteArray(R"([{"Product": 1}])") << ExitCode::Refused;
+        QTest::newRow("CSV given as KeePass XML")
+            << u"keepass-xml"_s << QByteArray("Product\r\nP\r\n") << ExitCode::Refused;
+    }
+
+    void unreadableFiles_changeNothing()
+    {
+        QFETCH(QString, format);
+        QFETCH(QByteArray, content);
+        QFETCH(ExitCode, exitCode);
+        CliRunner cli;
+        QCOMPARE(Import(cli, format, content), exitCode);
+        QVERIFY(cli.Messages().endsWith(u"korvane-cli: nothing was imported\n"_s));
+        QVERIFY(!QFile::exists(cli.DatabasePath(2)));
+    }
+
+    void missingFile_fails()
+    {
+        CliRunner cli;
+        QCOMPARE(cli.Run({u"import"_s, u"-f"_s, u"csv"_s, cli.FilePath(u"none.csv"_s), u"-d"_s, u"1"_s}),
+                 ExitCode::Failed);
+        QCOMPARE(cli.Messages(), u"korvane-cli: %1 does not exist\n"_s.arg(cli.FilePath(u"none.csv"_s)));
+    }
+
+    void whileTheWindowRuns_importIsRefused()
+    {
+        CliRunner cli;
+        QVERIFY(cli.WriteDatabase(2, Line("old|||||||")));
+        InstanceLock window(cli.LockPath());
+        QVERIFY(window.TryLock());
+        QCOMPARE(Import(cli, u"csv"_s, "Product\r\nP\r\n"), ExitCode::Refused);
+        QCOMPARE(cli.Messages(), u"korvane-cli: the Korvane window is running; close it first\n"
+                                 "korvane-cli: nothing was imported\n"_s);
+        QCOMPARE(cli.Database(2), Line("old|||||||"));
+        // Reading goes on meanwhile.
+        QCOMPARE(cli.Run({u"list"_s}), ExitCode::Success);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestImportCommand)
+#include "tst_importcommand.moc"

@@ -1,0 +1,118 @@
+#include "cli/keepassxmlreader.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The shape KeePassXC's "export -f xml" gives, cut to what matters: an entry
+// with an old version in its history, fields a record has no place for, a
+// nested group, and a recycle bin with a deleted entry.
+const QByteArray KeePassXcExport = R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
+<KeePassFile>
+	<Meta>
+		<Generator>KeePassXC</Generator>
+		<RecycleBinEnabled>True</RecycleBinEnabled>
+		<RecycleBinUUID>cmVjeWNsZWJpbnJlY3ljbA==</RecycleBinUUID>
+	</Meta>
+	<Root>
+		<Group>
+			<UUID>cm9vdHJvb3Ryb290cm9vdA==</UUID>
+			<Name>Passwords</Name>
+			<Entry>
+				<UUID>ZW50cnllbnRyeWVudHJ5MQ==</UUID>
+				<String><Key>Notes</Key><Value>kept elsewhere</Value></String>
+				<String><Key>Password</Key><Value ProtectInMemory="True">NEW-CODE</Value></String>
+				<String><Key>Title</Key><Value>Studio</Value></String>
+				<String><Key>UserName</Key><Value>Ann</Value></String>
+				<String><Key>URL</Key><Value/></String>
+				<String><Key>TOTP</Key><Value/></String>
+				<Binary><Key>licence.txt</Key><Value Ref="0"/></Binary>
+				<History>
+					<Entry>
+						<UUID>ZW50cnllbnRyeWVudHJ5MQ==</UUID>
+						<String><Key>Password</Key><Value>OLD-CODE</Value></String>
+						<String><Key>Title</Key><Value>Studio</Value></String>
+					</Entry>
+				</History>
+			</Entry>
+			<Group>
+				<UUID>Z2FtZXNnYW1lc2dhbWVzZw==</UUID>
+				<Name>Games</Name>
+				<Entry>
+					<String><Key>Title</Key><Value>Isles</Value></String>
+					<String><Key>Recorded</Key><Value>12-04-2026 01:35:24</Value></String>
+					<String><Key>Registration Date</Key><Value>2024</Value></String>
+					<String><Key>Customer ID</Key><Value>C-1</Value></String>
+				</Entry>
+			</Group>
+			<Group>
+				<UUID>cmVjeWNsZWJpbnJlY3ljbA==</UUID>
+				<Name>Recycle Bin</Name>
+				<Entry>
+					<String><Key>Title</Key><Value>Deleted</Value></String>
+				</Entry>
+			</Group>
+		</Group>
+	</Root>
+</KeePassFile>
+)";
+
+} // namespace
+
+class TestKeePassXmlReader : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void keePassXcExport_givesTheCurrentEntriesOnly()
+    {
+        const ImportedFile file = ReadKeePassXml(KeePassXcExport);
+        QCOMPARE(file.errors, QStringList());
+        QCOMPARE(file.records.size(), 2);
+        const ImportedRecord &studio = file.records[0];
+        QCOMPARE(studio.where, u"line 12"_s);
+        QCOMPARE(studio.fields[RegistrationRecord::Product], u"Studio"_s);
+        QCOMPARE(studio.fields[RegistrationRecord::Registrant], u"Ann"_s);
+        QCOMPARE(studio.fields[RegistrationRecord::Registration], u"NEW-CODE"_s);
+        QCOMPARE(studio.fields[RegistrationRecord::WebContact], u""_s);
+        QCOMPARE(studio.fields[RegistrationRecord::CustomerId], u""_s);
+        // No Recorded field: the import gives it the time of the import.
+        QCOMPARE(studio.fields[RegistrationRecord::Recorded], std::nullopt);
+        const ImportedRecord &isles = file.records[1];
+        QCOMPARE(isles.fields[RegistrationRecord::Product], u"Isles"_s);
+        QCOMPARE(isles.fields[RegistrationRecord::CustomerId], u"C-1"_s);
+        QCOMPARE(isles.fields[RegistrationRecord::RegistrationDate], u"2024"_s);
+        QCOMPARE(isles.fields[RegistrationRecord::Recorded], u"12-04-2026 01:35:24"_s);
+        QCOMPARE(file.leftOut, (QStringList{
+                                   u"line 12: the field \"Notes\""_s,
+                                   u"line 12: an attachment"_s,
+                                   u"line 40: the entries of the recycle bin"_s,
+                               }));
+    }
+
+    void refuse_data()
+    {
+        QTest::addColumn<QByteArray>("xml");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("another XML file")
+            << QByteArray("<html><body/></html>") << u"not KeePass XML: the file does not start with <KeePassFile>"_s;
+        QTest::newRow("broken XML") << QByteArray("<KeePassFile>\n<Root>\n<Group>\n</Root>")
+                                    << u"line 4: Opening and ending tag mismatch."_s;
+        QTest::newRow("encrypted value")
+            << QByteArray("<KeePassFile><Root><Group><Entry>\n<String><Key>Password</Key>"
+                          "<Value Protected=\"True\">c2VjcmV0</Value></String></Entry></Group></Root></KeePassFile>")
+            << u"line 1: the value of \"Password\" is encrypted; export the database as plain XML"_s;
+    }
+
+    void refuse()
+    {
+        QFETCH(QByteArray, xml);
+        QFETCH(QString, error);
+        QCOMPARE(ReadKeePassXml(xml).errors, QStringList{error});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestKeePassXmlReader)
+#include "tst_keepassxmlreader.moc"

@@ -1,0 +1,177 @@
+#include "clirunner.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Database 1: an appended line, a rewritten line with Windows-1252 text, a
+// damaged line between them and an empty line. Database 3: Windows-1252
+// letters whose case differs from a search text's. Databases 2 and 4 have
+// no file.
+const QByteArray Work = Line("Studio|Ann|C-1|AAAA-1111|2024|www.studio.example|04-12-2026 01:35:24|") + "0G0Z\r\n"
+                        + "\r\n"
+                        + Line("Caf\xE9 \x80|Bj\xF6rn|C-2|BBBB-2222||mailto:b@x.example|04-12-2026 01:35:25|\r\n");
+const QByteArray Tools = Line("\xC9MILE \x8A|Zo\xEB|C-3|CCCC-3333|||04-12-2026 01:35:26|\r\n");
+
+} // namespace
+
+class TestQueryCommands : public QObject
+{
+    Q_OBJECT
+
+private:
+    CliRunner m_cli;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_cli.WriteDatabase(1, Work));
+        QVERIFY(m_cli.WriteDatabase(3, Tools));
+    }
+
+    void listTable_alignsEveryRecordOfAllDatabases()
+    {
+        QCOMPARE(m_cli.Run({u"list"_s}), ExitCode::Success);
+        QCOMPARE(QString::fromUtf8(m_cli.Output()),
+                 u"Database           Product  Registrant  Customer ID  Registration  Web Contact         "
+                 "Registration Date  Recorded\n"
+                 "-----------------  -------  ----------  -----------  ------------  ------------------  "
+                 "-----------------  -------------------\n"
+                 "Work applications  Studio   Ann         C-1          AAAA-1111     www.studio.example  "
+                 "2024               04-12-2026 01:35:24\n"
+                 "Work applications\n"
+                 "Work applications  Café €   Björn       C-2          BBBB-2222     mailto:b@x.example  "
+                 "                   04-12-2026 01:35:25\n"
+                 "Tools              ÉMILE Š  Zoë         C-3          CCCC-3333                         "
+                 "                   04-12-2026 01:35:26\n"_s);
+    }
+
+    void listCsv_oneDatabase()
+    {
+        QCOMPARE(m_cli.Run({u"list"_s, u"-d"_s, u"tools"_s, u"--format"_s, u"csv"_s}), ExitCode::Success);
+        QCOMPARE(m_cli.Output(),
+                 "Database,Product,Registrant,Customer ID,Registration,Web Contact,Registration Date,"
+                 "Recorded\r\nTools,\xC3\x89MILE \xC5\xA0,Zo\xC3\xAB,C-3,CCCC-3333,,,04-12-2026 01:35:26\r\n");
+    }
+
+    void search_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<ExitCode>("exitCode");
+        QTest::addColumn<QStringList>("products");
+        QTest::newRow("letter case ignored, Windows-1252 letters too")
+            << QStringList{u"émile š"_s} << ExitCode::Success << QStringList{u"ÉMILE Š"_s};
+        QTest::newRow("any field, across databases")
+            << QStringList{u"c-"_s} << ExitCode::Success << QStringList{u"Studio"_s, u"Café €"_s, u"ÉMILE Š"_s};
+        QTest::newRow("the Recorded field too")
+            << QStringList{u"01:35:25"_s} << ExitCode::Success << QStringList{u"ÉMILE Š"_s};
+        QTest::newRow("one database") << QStringList{u"c-"_s, u"-d"_s, u"3"_s} << ExitCode::Success
+                                      << QStringList{u"ÉMILE Š"_s};
+        QTest::newRow("nothing matches") << QStringList{u"zzz"_s} << ExitCode::NothingFound << QStringList();
+        QTest::newRow("a character no field holds") << QStringList{u"Ω"_s} << ExitCode::NothingFound << QStringList();
+        QTest::newRow("text after --") << QStringList{u"--"_s, u"-3333"_s} << ExitCode::Success
+                                       << QStringList{u"ÉMILE Š"_s};
+    }
+
+    void search()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(ExitCode, exitCode);
+        QFETCH(QStringList, products);
+        QCOMPARE(m_cli.Run(QStringList{u"search"_s, u"-f"_s, u"json"_s} + arguments), exitCode);
+        QStringList found;
+        for (const QString &line : QString::fromUtf8(m_cli.Output()).split(u'\n')) {
+            if (line.startsWith(u'{'))
+                found.append(line.section(u"\"Product\": \""_s, 1).section(u'"', 0, 0));
+        }
+        QCOMPARE(found, products);
+    }
+
+    void show_printsOneFieldALine()
+    {
+        QCOMPARE(m_cli.Run({u"show"_s, u"Café €"_s}), ExitCode::Success);
+        QCOMPARE(QString::fromUtf8(m_cli.Output()), u"Database:          Work applications\n"
+                                                    "Product:           Café €\n"
+                                                    "Registrant:        Björn\n"
+                                                    "Customer ID:       C-2\n"
+                                                    "Registration:      BBBB-2222\n"
+                                                    "Web Contact:       mailto:b@x.example\n"
+                                                    "Registration Date: \n"
+                                                    "Recorded:          04-12-2026 01:35:25\n"_s);
+        QCOMPARE(m_cli.Run({u"show"_s, u"café €"_s}), ExitCode::NothingFound);
+        QCOMPARE(m_cli.Messages(), u"korvane-cli: no record has the Product \"café €\"\n"_s);
+    }
+
+    void check_reportsEachDamagedLine()
+    {
+        CliRunner cli;
+        QVERIFY(cli.WriteDatabase(2, Line("ok|||||||") + "ABC\r\n" + "\r\n" + Line("a|b|c|") + "12 4\n"
+                                         + Line("a|b|c|d|e|f|g|h|") + Line("a|b|c|d|e|f|g|tail")));
+        QVERIFY(cli.WriteDatabase(4, Line("fine|||||||\r\n")));
+        QCOMPARE(cli.Run({u"check"_s}), ExitCode::NothingFound);
+        const QString path = cli.DatabasePath(2);
+        QCOMPARE(QString::fromUtf8(cli.Output()),
+                 QStringList({
+                                 path + u":2: an odd number of hexadecimal digits"_s,
+                                 path + u":4: fewer than seven fields: the line ends after field 3"_s,
+                                 path + u":5: not hexadecimal: byte 0x20 at column 3"_s,
+                                 path + u":6: more than seven fields"_s,
+                                 path + u":7: text after the seventh field"_s,
+                                 QString(),
+                             })
+                     .join(u'\n'));
+        QCOMPARE(cli.Messages(), u"korvane-cli: 5 problems found\n"_s);
+        QCOMPARE(cli.Run({u"check"_s, u"-d"_s, u"misc"_s}), ExitCode::Success);
+        QCOMPARE(cli.Output(), QByteArray());
+    }
+
+    void usage_isRefused_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no command") << QStringList() << u"a command is needed; \"korvane-cli --help\" lists them"_s;
+        QTest::newRow("unknown command") << QStringList{u"lst"_s}
+                                         << u"no command \"lst\"; \"korvane-cli --help\" lists them"_s;
+        QTest::newRow("unknown option") << QStringList{u"list"_s, u"--all"_s} << u"Unknown option 'all'."_s;
+        QTest::newRow("unknown database") << QStringList{u"list"_s, u"-d"_s, u"5"_s}
+                                          << u"no database \"5\": use 1 to 4, work, games, tools, misc or all"_s;
+        QTest::newRow("unknown format") << QStringList{u"list"_s, u"-f"_s, u"xml"_s}
+                                        << u"no format \"xml\": use table, csv, json"_s;
+        QTest::newRow("missing text") << QStringList{u"search"_s}
+                                      << u"search needs its TEXT; see \"korvane-cli search --help\""_s;
+        QTest::newRow("extra argument") << QStringList{u"list"_s, u"games"_s} << u"list does not take \"games\""_s;
+        QTest::newRow("export without format")
+            << QStringList{u"export"_s} << u"export needs --format csv|json|keepass-xml"_s;
+        QTest::newRow("import into all") << QStringList{u"import"_s, u"-f"_s, u"csv"_s, u"x.csv"_s, u"-d"_s, u"all"_s}
+                                         << u"import works on one database at a time"_s;
+    }
+
+    void usage_isRefused()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        QCOMPARE(m_cli.Run(arguments), ExitCode::Refused);
+        QCOMPARE(m_cli.Messages(), u"korvane-cli: "_s + message + u'\n');
+        QCOMPARE(m_cli.Output(), QByteArray());
+    }
+
+    void exportToADatabaseFile_isRefused()
+    {
+        const QString path = m_cli.DatabasePath(1);
+        QCOMPARE(m_cli.Run({u"export"_s, u"-f"_s, u"csv"_s, u"-o"_s, path}), ExitCode::Refused);
+        QCOMPARE(m_cli.Database(1), Work);
+    }
+
+    void exportToAFile_isOwnerOnly()
+    {
+        const QString path = m_cli.FilePath(u"out/records.json"_s);
+        QCOMPARE(m_cli.Run({u"export"_s, u"-f"_s, u"json"_s, u"-o"_s, path}), ExitCode::Success);
+        QVERIFY(TestFiles::IsOwnerOnly(path));
+        QCOMPARE(TestFiles::Read(path).count("\"Database\""), 4);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestQueryCommands)
+#include "tst_querycommands.moc"

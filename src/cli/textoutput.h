@@ -1,0 +1,18 @@
+#pragma once
+
+#include "databaserecords.h"
+
+#include <QByteArray>
+#include <QList>
+
+// Records for people to read, in UTF-8, every field in its visible form (see
+// Utf8Text::AppendVisible).
+
+// A table: a header line of the column names, a line of dashes, and one line
+// per record, each column as wide as its widest text, columns two blanks
+// apart. No record: no output at all.
+QByteArray FormatTable(const QList<DatabaseRecords> &databases);
+
+// Each record as one "Name: text" line per column, names aligned; records are
+// a blank line apart.
+QByteArray FormatFieldLines(const QList<DatabaseRecords> &databases);

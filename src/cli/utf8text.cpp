@@ -1,0 +1,84 @@
+#include "utf8text.h"
+
+#include "store/ansitext.h"
+
+#include <array>
+
+namespace {
+
+struct Utf8Char
+{
+    std::array<char, 3> bytes{};
+    qsizetype length = 0;
+};
+using Utf8Table = std::array<Utf8Char, 256>;
+
+QChar VisibleForm(QChar c)
+{
+    const char16_t code = c.unicode();
+    if (code < 0x20)
+        return QChar(char16_t(0x2400 + code));
+    if (code == 0x7F)
+        return QChar(char16_t(0x2421));
+    // The five codes Windows-1252 leaves unassigned read as C1 controls.
+    if (code >= 0x80 && code < 0xA0)
+        return QChar::ReplacementCharacter;
+    return c;
+}
+
+Utf8Table MakeTable(bool visible)
+{
+    Utf8Table table;
+    for (int code = 0; code < 256; ++code) {
+        const char byte = char(code);
+        QChar c = AnsiText::ToUnicode(QByteArrayView(&byte, 1)).front();
+        if (visible)
+            c = VisibleForm(c);
+        const QByteArray utf8 = QString(c).toUtf8();
+        std::copy(utf8.begin(), utf8.end(), table[code].bytes.begin());
+        table[code].length = utf8.size();
+    }
+    return table;
+}
+
+void Append(QByteArray &out, QByteArrayView ansi, const Utf8Table &table)
+{
+    const qsizetype start = out.size();
+    out.resize(start + 3 * ansi.size());
+    char *write = out.data() + start;
+    for (const char byte : ansi) {
+        const auto code = static_cast<unsigned char>(byte);
+        // Printable ASCII, nearly all text, is the same in every form.
+        if (code >= 0x20 && code < 0x7F) {
+            *write++ = byte;
+            continue;
+        }
+        const Utf8Char &c = table[code];
+        write[0] = c.bytes[0];
+        write[1] = c.bytes[1];
+        write[2] = c.bytes[2];
+        write += c.length;
+    }
+    out.resize(write - out.data());
+}
+
+} // namespace
+
+void Utf8Text::AppendExact(QByteArray &out, QByteArrayView ansi)
+{
+    static const Utf8Table Table = MakeTable(false);
+    Append(out, ansi, Table);
+}
+
+void Utf8Text::AppendVisible(QByteArray &out, QByteArrayView ansi)
+{
+    static const Utf8Table Table = MakeTable(true);
+    Append(out, ansi, Table);
+}
+
+QString Utf8Text::Visible(QByteArrayView ansi)
+{
+    QByteArray utf8;
+    AppendVisible(utf8, ansi);
+    return QString::fromUtf8(utf8);
+}

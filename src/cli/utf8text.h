@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Windows-1252 field text straight to UTF-8 for output, without a detour
+// through QString: a full listing is some hundred thousand records.
+namespace Utf8Text {
+
+// Every character as it is.
+void AppendExact(QByteArray &out, QByteArrayView ansi);
+
+// Control characters as the visible symbols of Unicode's control pictures
+// (a line feed as U+240A), so that a field can neither break a table's rows
+// nor send escape sequences to the terminal. Each character stays one
+// character wide.
+void AppendVisible(QByteArray &out, QByteArrayView ansi);
+
+// The visible form as text, for naming a field's content in a message.
+QString Visible(QByteArrayView ansi);
+
+} // namespace Utf8Text
