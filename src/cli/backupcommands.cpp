@@ -50,7 +50,7 @@ ExitCode RunBackup(const CliContext &context, const CommandArguments &arguments)
         context.Message(u"a database is larger than a backup can hold (4 GiB)"_s);
         return ExitCode::Refused;
     }
-    const ExitCode written = WriteOutput(context, arguments.argument, *backup);
+    const ExitCode written = WriteOutput(context, arguments.argument, {*backup});
     if (written == ExitCode::Success)
         context.Message(u"backed up the four databases to %1 (%2)"_s.arg(
             arguments.argument, Quantity(backup->size(), u"byte"_s, u"bytes"_s)));

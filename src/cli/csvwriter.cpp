@@ -1,5 +1,6 @@
 #include "csvwriter.h"
 
+#include "parallelmap.h"
 #include "recordcolumns.h"
 #include "store/databasefiles.h"
 #include "utf8text.h"
@@ -21,20 +22,21 @@ void AppendField(QByteArray &out, QByteArrayView ansi)
 
 } // namespace
 
-QByteArray WriteCsv(const QList<DatabaseRecords> &databases)
+QByteArrayList WriteCsv(const QList<DatabaseRecords> &databases)
 {
-    QByteArray out = RecordColumns::Names().join(u',').toUtf8();
-    out += LineEnd;
-    for (const DatabaseRecords &database : databases) {
-        const QByteArray name = DatabaseFiles::DisplayName(database.database).toUtf8();
-        for (const RegistrationRecord &record : database.records) {
-            out += name;
-            for (int field = 0; field < RegistrationRecord::FieldCount; ++field) {
-                out += ',';
-                AppendField(out, record[RegistrationRecord::Field(field)]);
-            }
-            out += LineEnd;
-        }
-    }
-    return out;
+    QByteArray header = RecordColumns::Names().join(u',').toUtf8();
+    header += LineEnd;
+    return QByteArrayList{header} + ParallelMap(databases, [](const DatabaseRecords &database) {
+               const QByteArray name = DatabaseFiles::DisplayName(database.database).toUtf8();
+               QByteArray rows;
+               for (const RegistrationRecord &record : database.records) {
+                   rows += name;
+                   for (int field = 0; field < RegistrationRecord::FieldCount; ++field) {
+                       rows += ',';
+                       AppendField(rows, record[RegistrationRecord::Field(field)]);
+                   }
+                   rows += LineEnd;
+               }
+               return rows;
+           });
 }

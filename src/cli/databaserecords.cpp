@@ -1,11 +1,9 @@
 #include "databaserecords.h"
 
+#include "parallelmap.h"
 #include "store/databasefiles.h"
 #include "store/databasereader.h"
 #include "wholefile.h"
-
-#include <future>
-#include <vector>
 
 namespace {
 
@@ -33,15 +31,11 @@ DatabaseRead ReadDatabase(const QString &dataFolder, int database)
 std::optional<QList<DatabaseRecords>> ReadDatabaseRecords(const QString &dataFolder, const QList<int> &databases,
                                                           QString &error)
 {
-    // Decoding is most of a command's work and the databases share nothing,
-    // so each is read on a thread of its own.
-    std::vector<std::future<DatabaseRead>> reads;
-    for (const int database : databases)
-        reads.push_back(std::async(std::launch::async, ReadDatabase, dataFolder, database));
+    QList<DatabaseRead> reads =
+        ParallelMap(databases, [&dataFolder](int database) { return ReadDatabase(dataFolder, database); });
     QList<DatabaseRecords> result;
     std::optional<QString> firstError;
-    for (std::future<DatabaseRead> &future : reads) {
-        DatabaseRead read = future.get();
+    for (DatabaseRead &read : reads) {
         if (!read.read && !firstError)
             firstError = read.error;
         result.append(std::move(read.records));

@@ -21,7 +21,7 @@ ExitCode RunExport(const CliContext &context, const CommandArguments &arguments)
         context.Message(error);
         return ExitCode::Failed;
     }
-    QByteArray content;
+    QByteArrayList content;
     if (arguments.format == u"csv") {
         content = WriteCsv(*records);
     } else if (arguments.format == u"json") {
@@ -34,7 +34,7 @@ ExitCode RunExport(const CliContext &context, const CommandArguments &arguments)
             context.Message(u"nothing was exported: KeePass XML would lose the fields above; CSV and JSON keep them"_s);
             return ExitCode::Refused;
         }
-        content = WriteKeePassXml(*records);
+        content = {WriteKeePassXml(*records)};
     }
     const ExitCode written = WriteOutput(context, arguments.outputFile, content);
     if (written == ExitCode::Success && !arguments.outputFile.isEmpty())

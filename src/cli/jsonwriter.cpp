@@ -1,5 +1,6 @@
 #include "jsonwriter.h"
 
+#include "parallelmap.h"
 #include "recordcolumns.h"
 #include "store/databasefiles.h"
 #include "utf8text.h"
@@ -38,25 +39,30 @@ QByteArray Quoted(QByteArrayView utf8)
 
 } // namespace
 
-QByteArray WriteJson(const QList<DatabaseRecords> &databases)
+QByteArrayList WriteJson(const QList<DatabaseRecords> &databases)
 {
     QList<QByteArray> keys;
     for (const QString &name : RecordColumns::Names())
         keys.append(Quoted(name.toUtf8()) + ": ");
-    QByteArray out = "[";
-    QByteArray utf8;
-    for (const DatabaseRecords &database : databases) {
+    const QByteArrayList objects = ParallelMap(databases, [&keys](const DatabaseRecords &database) {
         const QByteArray name = Quoted(DatabaseFiles::DisplayName(database.database).toUtf8());
+        QByteArrayList lines;
+        QByteArray utf8;
         for (const RegistrationRecord &record : database.records) {
-            out += out.size() == 1 ? "\n{" : ",\n{";
-            out += keys[0] + name;
+            QByteArray line = '{' + keys[0] + name;
             for (int field = 0; field < RegistrationRecord::FieldCount; ++field) {
                 utf8.clear();
                 Utf8Text::AppendExact(utf8, record[RegistrationRecord::Field(field)]);
-                out += ", " + keys[field + 1] + Quoted(utf8);
+                line += ", " + keys[field + 1] + Quoted(utf8);
             }
-            out += '}';
+            lines.append(line + '}');
         }
+        return lines.join(",\n");
+    });
+    QByteArrayList pieces{"["};
+    for (const QByteArray &piece : objects) {
+        if (!piece.isEmpty())
+            pieces << (pieces.size() == 1 ? "\n" : ",\n") << piece;
     }
-    return out + "\n]\n";
+    return pieces << "\n]\n";
 }

@@ -2,7 +2,7 @@
 
 #include "databaserecords.h"
 
-#include <QByteArray>
+#include <QByteArrayList>
 #include <QList>
 
 // Records as a JSON array in UTF-8, one object per line, its keys the column
@@ -11,4 +11,5 @@
 //   [
 //   {"Database": "Games", "Product": "Isles", ..., "Recorded": "12-04-2026 01:35:24"}
 //   ]
-QByteArray WriteJson(const QList<DatabaseRecords> &databases);
+// The file comes in pieces, to be written one after the other.
+QByteArrayList WriteJson(const QList<DatabaseRecords> &databases);

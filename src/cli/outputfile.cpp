@@ -34,7 +34,7 @@ bool IsDatabaseFile(const QString &dataFolder, const QString &path)
     return false;
 }
 
-ExitCode WriteOutput(const CliContext &context, const QString &file, QByteArrayView content)
+ExitCode WriteOutput(const CliContext &context, const QString &file, const QByteArrayList &content)
 {
     if (file.isEmpty()) {
         context.Output(content);
@@ -44,7 +44,7 @@ ExitCode WriteOutput(const CliContext &context, const QString &file, QByteArrayV
         context.Message(u"%1 is a database file of Korvane; choose another name"_s.arg(file));
         return ExitCode::Refused;
     }
-    if (!PrivateFiles::WriteWhole(file, content)) {
+    if (!PrivateFiles::WriteWhole(file, content.join())) {
         context.Message(u"could not write %1"_s.arg(file));
         return ExitCode::Failed;
     }

@@ -16,7 +16,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 using Selection = std::function<bool(const RegistrationRecord &)>;
-using TextFormat = QByteArray (*)(const QList<DatabaseRecords> &);
+using TextFormat = QByteArrayList (*)(const QList<DatabaseRecords> &);
 
 // Reads the databases, keeps the records the selection takes and writes them
 // in the chosen format; the text format is the command's own. With a

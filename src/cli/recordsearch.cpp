@@ -50,14 +50,14 @@ bool RecordSearch::Matches(const RegistrationRecord &record) const
 {
     if (m_impossible)
         return false;
+    if (m_foldedText.isEmpty())
+        return true;
+    const auto sameFolded = [this](char text, char folded) {
+        return char(m_fold[static_cast<unsigned char>(text)]) == folded;
+    };
     for (int field = 0; field < RegistrationRecord::FieldCount; ++field) {
         const QByteArrayView text = record[RegistrationRecord::Field(field)];
-        if (text.size() < m_foldedText.size())
-            continue;
-        m_foldedField.resize(text.size());
-        std::transform(text.begin(), text.end(), m_foldedField.begin(),
-                       [this](char c) { return char(m_fold[static_cast<unsigned char>(c)]); });
-        if (m_foldedField.contains(m_foldedText))
+        if (std::search(text.begin(), text.end(), m_foldedText.begin(), m_foldedText.end(), sameFolded) != text.end())
             return true;
     }
     return false;

@@ -19,9 +19,9 @@ public:
     bool Matches(const RegistrationRecord &record) const;
 
 private:
+    // Each byte's stand-in for all bytes that differ from it in case only.
     std::array<unsigned char, 256> m_fold{};
     QByteArray m_foldedText;
     // The text holds a character no field can hold: nothing matches.
     bool m_impossible = false;
-    mutable QByteArray m_foldedField;
 };

@@ -1,5 +1,6 @@
 #include "textoutput.h"
 
+#include "parallelmap.h"
 #include "recordcolumns.h"
 #include "store/databasefiles.h"
 #include "utf8text.h"
@@ -30,37 +31,43 @@ QByteArray AnsiDatabaseName(int number)
 
 } // namespace
 
-QByteArray FormatTable(const QList<DatabaseRecords> &databases)
+QByteArrayList FormatTable(const QList<DatabaseRecords> &databases)
 {
     if (RecordCount(databases) == 0)
         return {};
-    const QStringList names = RecordColumns::Names();
-    std::array<qsizetype, RecordColumns::Count> widths{};
-    QList<QByteArray> header;
-    QList<QByteArray> rules;
-    for (const QString &name : names) {
-        widths[header.size()] = name.size();
-        header.append(name.toLatin1());
+    using Widths = std::array<qsizetype, RecordColumns::Count>;
+    Widths widths{};
+    for (const Widths &databaseWidths : ParallelMap(databases, [](const DatabaseRecords &database) {
+             Widths widths{};
+             if (!database.records.isEmpty())
+                 widths[0] = AnsiDatabaseName(database.database).size();
+             for (const RegistrationRecord &record : database.records) {
+                 for (int field = 0; field < RegistrationRecord::FieldCount; ++field)
+                     widths[field + 1] = std::max(widths[field + 1], record[RegistrationRecord::Field(field)].size());
+             }
+             return widths;
+         })) {
+        std::transform(widths.begin(), widths.end(), databaseWidths.begin(), widths.begin(),
+                       [](qsizetype a, qsizetype b) { return std::max(a, b); });
     }
-    for (const DatabaseRecords &database : databases) {
-        if (!database.records.isEmpty())
-            widths[0] = std::max(widths[0], AnsiDatabaseName(database.database).size());
-        for (const RegistrationRecord &record : database.records) {
-            for (int field = 0; field < RegistrationRecord::FieldCount; ++field)
-                widths[field + 1] = std::max(widths[field + 1], record[RegistrationRecord::Field(field)].size());
-        }
+    QByteArrayList names;
+    QByteArrayList dashes;
+    for (const QString &name : RecordColumns::Names()) {
+        qsizetype &width = widths[names.size()];
+        width = std::max(width, name.size());
+        names.append(name.toLatin1());
+        dashes.append(QByteArray(width, '-'));
     }
-    for (const qsizetype width : widths)
-        rules.append(QByteArray(width, '-'));
+    Texts header;
+    Texts rules;
+    std::copy(names.begin(), names.end(), header.begin());
+    std::copy(dashes.begin(), dashes.end(), rules.begin());
 
-    QByteArray out;
     qsizetype lineWidth = 1;
     for (const qsizetype width : widths)
         lineWidth += width + ColumnGap;
-    // Nearly all text is ASCII, one byte a character.
-    out.reserve(lineWidth * (RecordCount(databases) + 2));
     // Padding after the last text of a line would only be trailing blanks.
-    const auto appendLine = [&](const Texts &texts) {
+    const auto appendLine = [&widths](QByteArray &out, const Texts &texts) {
         qsizetype textEnd = out.size();
         for (int column = 0; column < RecordColumns::Count; ++column) {
             Utf8Text::AppendVisible(out, texts[column]);
@@ -71,21 +78,21 @@ QByteArray FormatTable(const QList<DatabaseRecords> &databases)
         out.truncate(textEnd);
         out += '\n';
     };
-    Texts headerTexts;
-    Texts ruleTexts;
-    std::copy(header.begin(), header.end(), headerTexts.begin());
-    std::copy(rules.begin(), rules.end(), ruleTexts.begin());
-    appendLine(headerTexts);
-    appendLine(ruleTexts);
-    for (const DatabaseRecords &database : databases) {
-        const QByteArray name = AnsiDatabaseName(database.database);
-        for (const RegistrationRecord &record : database.records)
-            appendLine(RowTexts(name, record));
-    }
-    return out;
+    QByteArray top;
+    appendLine(top, header);
+    appendLine(top, rules);
+    return QByteArrayList{top} + ParallelMap(databases, [&](const DatabaseRecords &database) {
+               const QByteArray name = AnsiDatabaseName(database.database);
+               QByteArray rows;
+               // Nearly all text is ASCII, one byte a character.
+               rows.reserve(lineWidth * database.records.size());
+               for (const RegistrationRecord &record : database.records)
+                   appendLine(rows, RowTexts(name, record));
+               return rows;
+           });
 }
 
-QByteArray FormatFieldLines(const QList<DatabaseRecords> &databases)
+QByteArrayList FormatFieldLines(const QList<DatabaseRecords> &databases)
 {
     const QStringList names = RecordColumns::Names();
     qsizetype nameWidth = 0;
@@ -105,5 +112,5 @@ QByteArray FormatFieldLines(const QList<DatabaseRecords> &databases)
             }
         }
     }
-    return out;
+    return {out};
 }

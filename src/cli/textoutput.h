@@ -2,17 +2,18 @@
 
 #include "databaserecords.h"
 
-#include <QByteArray>
+#include <QByteArrayList>
 #include <QList>
 
 // Records for people to read, in UTF-8, every field in its visible form (see
-// Utf8Text::AppendVisible).
+// Utf8Text::AppendVisible). The text comes in pieces, to be written one after
+// the other.
 
 // A table: a header line of the column names, a line of dashes, and one line
 // per record, each column as wide as its widest text, columns two blanks
 // apart. No record: no output at all.
-QByteArray FormatTable(const QList<DatabaseRecords> &databases);
+QByteArrayList FormatTable(const QList<DatabaseRecords> &databases);
 
 // Each record as one "Name: text" line per column, names aligned; records are
 // a blank line apart.
-QByteArray FormatFieldLines(const QList<DatabaseRecords> &databases);
+QByteArrayList FormatFieldLines(const QList<DatabaseRecords> &databases);
