@@ -1,23 +1,40 @@
 #include "csvwriter.h"
 
 #include "parallelmap.h"
+#include "rawbuffer.h"
 #include "recordcolumns.h"
 #include "store/databasefiles.h"
 #include "utf8text.h"
+
+#include <algorithm>
 
 namespace {
 
 constexpr QByteArrayView LineEnd = "\r\n";
 
-void AppendField(QByteArray &out, QByteArrayView ansi)
+bool NeedsQuotes(QByteArrayView ansi)
 {
-    if (ansi.indexOf(',') < 0 && ansi.indexOf('"') < 0 && ansi.indexOf('\r') < 0 && ansi.indexOf('\n') < 0) {
-        Utf8Text::AppendExact(out, ansi);
-        return;
+    return std::any_of(ansi.begin(), ansi.end(), [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; });
+}
+
+// A quoted field doubles its quotes: twice the characters and two quotes.
+qsizetype Room(QByteArrayView ansi)
+{
+    return Utf8Text::MaxBytesPerCharacter * 2 * ansi.size() + 3;
+}
+
+char *WriteField(char *out, QByteArrayView ansi)
+{
+    if (!NeedsQuotes(ansi))
+        return Utf8Text::WriteExact(out, ansi);
+    *out++ = '"';
+    for (qsizetype quote; (quote = ansi.indexOf('"')) >= 0; ansi = ansi.sliced(quote + 1)) {
+        out = Utf8Text::WriteExact(out, ansi.first(quote + 1));
+        *out++ = '"';
     }
-    out += '"';
-    Utf8Text::AppendExact(out, QByteArray(ansi.data(), ansi.size()).replace("\"", "\"\""));
-    out += '"';
+    out = Utf8Text::WriteExact(out, ansi);
+    *out++ = '"';
+    return out;
 }
 
 } // namespace
@@ -28,15 +45,18 @@ QByteArrayList WriteCsv(const QList<DatabaseRecords> &databases)
     header += LineEnd;
     return QByteArrayList{header} + ParallelMap(databases, [](const DatabaseRecords &database) {
                const QByteArray name = DatabaseFiles::DisplayName(database.database).toUtf8();
-               QByteArray rows;
+               RawBuffer rows;
                for (const RegistrationRecord &record : database.records) {
-                   rows += name;
+                   qsizetype room = name.size() + LineEnd.size();
+                   for (int field = 0; field < RegistrationRecord::FieldCount; ++field)
+                       room += Room(record[RegistrationRecord::Field(field)]) + 1;
+                   char *out = std::copy(name.begin(), name.end(), rows.Room(room));
                    for (int field = 0; field < RegistrationRecord::FieldCount; ++field) {
-                       rows += ',';
-                       AppendField(rows, record[RegistrationRecord::Field(field)]);
+                       *out++ = ',';
+                       out = WriteField(out, record[RegistrationRecord::Field(field)]);
                    }
-                   rows += LineEnd;
+                   rows.Commit(std::copy(LineEnd.begin(), LineEnd.end(), out));
                }
-               return rows;
+               return rows.Take();
            });
 }

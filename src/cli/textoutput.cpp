@@ -1,6 +1,7 @@
 #include "textoutput.h"
 
 #include "parallelmap.h"
+#include "rawbuffer.h"
 #include "recordcolumns.h"
 #include "store/databasefiles.h"
 #include "utf8text.h"
@@ -67,28 +68,38 @@ QByteArrayList FormatTable(const QList<DatabaseRecords> &databases)
     for (const qsizetype width : widths)
         lineWidth += width + ColumnGap;
     // Padding after the last text of a line would only be trailing blanks.
-    const auto appendLine = [&widths](QByteArray &out, const Texts &texts) {
-        qsizetype textEnd = out.size();
+    const auto writeLine = [&widths](char *out, const Texts &texts) {
+        char *textEnd = out;
         for (int column = 0; column < RecordColumns::Count; ++column) {
-            Utf8Text::AppendVisible(out, texts[column]);
+            out = Utf8Text::WriteVisible(out, texts[column]);
             if (!texts[column].isEmpty())
-                textEnd = out.size();
-            out.append(widths[column] - texts[column].size() + ColumnGap, ' ');
+                textEnd = out;
+            const qsizetype padding = widths[column] - texts[column].size() + ColumnGap;
+            std::fill_n(out, padding, ' ');
+            out += padding;
         }
-        out.truncate(textEnd);
-        out += '\n';
+        *textEnd = '\n';
+        return textEnd + 1;
     };
-    QByteArray top;
-    appendLine(top, header);
-    appendLine(top, rules);
-    return QByteArrayList{top} + ParallelMap(databases, [&](const DatabaseRecords &database) {
+    // A line's text takes its width in the table and, in UTF-8, up to two
+    // more bytes a character.
+    const auto room = [lineWidth](const Texts &texts) {
+        qsizetype length = 0;
+        for (const QByteArrayView text : texts)
+            length += text.size();
+        return lineWidth + (Utf8Text::MaxBytesPerCharacter - 1) * length;
+    };
+    RawBuffer top;
+    for (const Texts &texts : {header, rules})
+        top.Commit(writeLine(top.Room(room(texts)), texts));
+    return QByteArrayList{top.Take()} + ParallelMap(databases, [&](const DatabaseRecords &database) {
                const QByteArray name = AnsiDatabaseName(database.database);
-               QByteArray rows;
-               // Nearly all text is ASCII, one byte a character.
-               rows.reserve(lineWidth * database.records.size());
-               for (const RegistrationRecord &record : database.records)
-                   appendLine(rows, RowTexts(name, record));
-               return rows;
+               RawBuffer rows;
+               for (const RegistrationRecord &record : database.records) {
+                   const Texts texts = RowTexts(name, record);
+                   rows.Commit(writeLine(rows.Room(room(texts)), texts));
+               }
+               return rows.Take();
            });
 }
 

@@ -8,7 +8,7 @@ namespace {
 
 struct Utf8Char
 {
-    std::array<char, 3> bytes{};
+    std::array<char, Utf8Text::MaxBytesPerCharacter> bytes{};
     qsizetype length = 0;
 };
 using Utf8Table = std::array<Utf8Char, 256>;
@@ -41,39 +41,53 @@ Utf8Table MakeTable(bool visible)
     return table;
 }
 
-void Append(QByteArray &out, QByteArrayView ansi, const Utf8Table &table)
+char *Write(char *out, QByteArrayView ansi, const Utf8Table &table)
 {
-    const qsizetype start = out.size();
-    out.resize(start + 3 * ansi.size());
-    char *write = out.data() + start;
     for (const char byte : ansi) {
         const auto code = static_cast<unsigned char>(byte);
         // Printable ASCII, nearly all text, is the same in every form.
         if (code >= 0x20 && code < 0x7F) {
-            *write++ = byte;
+            *out++ = byte;
             continue;
         }
         const Utf8Char &c = table[code];
-        write[0] = c.bytes[0];
-        write[1] = c.bytes[1];
-        write[2] = c.bytes[2];
-        write += c.length;
+        out[0] = c.bytes[0];
+        out[1] = c.bytes[1];
+        out[2] = c.bytes[2];
+        out += c.length;
     }
-    out.resize(write - out.data());
+    return out;
+}
+
+void Append(QByteArray &out, QByteArrayView ansi, char *(*write)(char *, QByteArrayView))
+{
+    const qsizetype start = out.size();
+    out.resize(start + Utf8Text::MaxBytesPerCharacter * ansi.size());
+    out.truncate(write(out.data() + start, ansi) - out.constData());
 }
 
 } // namespace
 
-void Utf8Text::AppendExact(QByteArray &out, QByteArrayView ansi)
+char *Utf8Text::WriteExact(char *out, QByteArrayView ansi)
 {
     static const Utf8Table Table = MakeTable(false);
-    Append(out, ansi, Table);
+    return Write(out, ansi, Table);
+}
+
+char *Utf8Text::WriteVisible(char *out, QByteArrayView ansi)
+{
+    static const Utf8Table Table = MakeTable(true);
+    return Write(out, ansi, Table);
+}
+
+void Utf8Text::AppendExact(QByteArray &out, QByteArrayView ansi)
+{
+    Append(out, ansi, WriteExact);
 }
 
 void Utf8Text::AppendVisible(QByteArray &out, QByteArrayView ansi)
 {
-    static const Utf8Table Table = MakeTable(true);
-    Append(out, ansi, Table);
+    Append(out, ansi, WriteVisible);
 }
 
 QString Utf8Text::Visible(QByteArrayView ansi)

@@ -7,13 +7,20 @@
 // through QString: a full listing is some hundred thousand records.
 namespace Utf8Text {
 
-// Every character as it is.
-void AppendExact(QByteArray &out, QByteArrayView ansi);
+// No character takes more than three bytes in either form.
+inline constexpr qsizetype MaxBytesPerCharacter = 3;
+
+// Every character as it is. Writes at out, which has room for
+// MaxBytesPerCharacter bytes per character, and returns the end.
+char *WriteExact(char *out, QByteArrayView ansi);
 
 // Control characters as the visible symbols of Unicode's control pictures
 // (a line feed as U+240A), so that a field can neither break a table's rows
 // nor send escape sequences to the terminal. Each character stays one
 // character wide.
+char *WriteVisible(char *out, QByteArrayView ansi);
+
+void AppendExact(QByteArray &out, QByteArrayView ansi);
 void AppendVisible(QByteArray &out, QByteArrayView ansi);
 
 // The visible form as text, for naming a field's content in a message.
