@@ -5,7 +5,6 @@
 #include "quantity.h"
 #include "store/databasecheck.h"
 #include "store/databasefiles.h"
-#include "store/databasereader.h"
 #include "wholefile.h"
 
 using namespace Qt::StringLiterals;
@@ -24,9 +23,10 @@ ExitCode RunCheck(const CliContext &context, const CommandArguments &arguments)
             return ExitCode::Failed;
         }
         QByteArray report;
-        for (const LineDamage &damage : CheckDatabase(*content))
+        const DatabaseCheck check = CheckDatabase(*content);
+        for (const LineDamage &damage : check.damages)
             report += u"%1:%2: %3\n"_s.arg(path).arg(damage.lineNumber).arg(damage.reason).toUtf8();
-        const qsizetype records = ParseDatabase(*content).size();
+        const qsizetype records = check.records;
         if (records > RecordList::MaximumRows) {
             report += u"%1: %2, more than the %3 a database may hold\n"_s
                           .arg(path, Quantity(records, u"record"_s, u"records"_s),

@@ -17,10 +17,9 @@ struct DatabaseRead
 DatabaseRead ReadDatabase(const QString &dataFolder, int database)
 {
     DatabaseRead result{{database, {}}, false, {}};
-    const std::optional<QByteArray> content =
-        ReadWholeFile(DatabaseFiles::DatabaseFilePath(dataFolder, database), MissingFile::IsEmpty, result.error);
-    if (content) {
-        result.records.records = ParseDatabase(*content);
+    const QString path = DatabaseFiles::DatabaseFilePath(dataFolder, database);
+    if (IsReadableDatabase(path, result.error)) {
+        result.records.records = ReadDatabaseFile(path);
         result.read = true;
     }
     return result;

@@ -45,15 +45,15 @@ ExitCode RunImport(const CliContext &context, const CommandArguments &arguments)
 
     QString error;
     const std::optional<QByteArray> content = ReadWholeFile(arguments.argument, MissingFile::IsError, error);
-    const std::optional<QByteArray> existing = ReadWholeFile(databasePath, MissingFile::IsEmpty, error);
-    if (!content || !existing) {
+    if (!content || !IsReadableDatabase(databasePath, error)) {
         context.Message(error);
         return ExitCode::Failed;
     }
     const ImportedFile file = ReadImportFile(arguments.format, *content);
     if (!file.errors.isEmpty())
         return Refuse(context, file.errors);
-    const ImportPlan plan = PlanImport(file.records, RecordedStamp(context.Now()), ParseDatabase(*existing).size());
+    const ImportPlan plan =
+        PlanImport(file.records, RecordedStamp(context.Now()), ReadDatabaseFile(databasePath).size());
     if (!plan.problems.isEmpty())
         return Refuse(context, plan.problems);
 

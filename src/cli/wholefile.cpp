@@ -5,24 +5,48 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+enum class FileState {
+    Missing,
+    Open,
+    Unreadable,
+};
+
+FileState Open(QFile &file, QString &error)
+{
+    const QFileInfo info(file.fileName());
+    if (!info.exists() && !info.isSymLink())
+        return FileState::Missing;
+    if (!info.isFile()) {
+        error = u"%1 is not a regular file"_s.arg(file.fileName());
+        return FileState::Unreadable;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = u"cannot read %1: %2"_s.arg(file.fileName(), file.errorString());
+        return FileState::Unreadable;
+    }
+    return FileState::Open;
+}
+
+} // namespace
+
+bool IsReadableDatabase(const QString &path, QString &error)
+{
+    QFile file(path);
+    return Open(file, error) != FileState::Unreadable;
+}
+
 std::optional<QByteArray> ReadWholeFile(const QString &path, MissingFile missing, QString &error)
 {
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink()) {
-        if (missing == MissingFile::IsEmpty)
-            return QByteArray();
-        error = u"%1 does not exist"_s.arg(path);
-        return std::nullopt;
-    }
-    if (!info.isFile()) {
-        error = u"%1 is not a regular file"_s.arg(path);
-        return std::nullopt;
-    }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = u"cannot read %1: %2"_s.arg(path, file.errorString());
+    const FileState state = Open(file, error);
+    if (state == FileState::Missing && missing == MissingFile::IsEmpty)
+        return QByteArray();
+    if (state == FileState::Missing)
+        error = u"%1 does not exist"_s.arg(path);
+    if (state != FileState::Open)
         return std::nullopt;
-    }
     QByteArray content = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         error = u"cannot read %1: %2"_s.arg(path, file.errorString());

@@ -14,3 +14,7 @@ enum class MissingFile {
     IsError
 };
 std::optional<QByteArray> ReadWholeFile(const QString &path, MissingFile missing, QString &error);
+
+// Whether the file is missing, or a regular file that can be opened: what a
+// database file must be before the store reads it. When not, error says why.
+bool IsReadableDatabase(const QString &path, QString &error);

@@ -61,9 +61,9 @@ std::optional<QString> DamageOf(QByteArrayView line)
 
 } // namespace
 
-QList<LineDamage> CheckDatabase(QByteArrayView content)
+DatabaseCheck CheckDatabase(QByteArrayView content)
 {
-    QList<LineDamage> damages;
+    DatabaseCheck check;
     qsizetype lineNumber = 0;
     while (!content.isEmpty()) {
         ++lineNumber;
@@ -76,8 +76,9 @@ QList<LineDamage> CheckDatabase(QByteArrayView content)
             line.chop(1);
         if (line.isEmpty())
             continue;
+        ++check.records;
         if (const std::optional<QString> reason = DamageOf(line))
-            damages.append({lineNumber, *reason});
+            check.damages.append({lineNumber, *reason});
     }
-    return damages;
+    return check;
 }

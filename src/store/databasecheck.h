@@ -13,6 +13,14 @@ struct LineDamage
     QString reason;
 };
 
-// Every damaged line of a database file's content, in file order. Lines end
-// where the reader ends them (CR LF or a bare LF); empty lines are no damage.
-QList<LineDamage> CheckDatabase(QByteArrayView content);
+struct DatabaseCheck
+{
+    // Every damaged line, in file order.
+    QList<LineDamage> damages;
+    // Every non-empty line is a record, damaged or not.
+    qsizetype records = 0;
+};
+
+// Checks a database file's content line by line. Lines end where the reader
+// ends them (CR LF or a bare LF); empty lines are no damage.
+DatabaseCheck CheckDatabase(QByteArrayView content);

@@ -55,7 +55,7 @@ private slots:
         QList<RegistrationRecord> records;
         for (int number = 1; number <= 4; ++number) {
             QVERIFY(korvane.WriteDatabase(number, Databases[number - 1]));
-            records += ParseDatabase(Databases[number - 1]);
+            records += ReadDatabaseFile(korvane.DatabasePath(number));
         }
         const QString xml = korvane.FilePath(u"korvane.xml"_s);
         QCOMPARE(korvane.Run({u"export"_s, u"-f"_s, u"keepass-xml"_s, u"-o"_s, xml}), ExitCode::Success);
@@ -73,7 +73,7 @@ private slots:
         QVERIFY(TestFiles::Write(back, *exported));
         QCOMPARE(empty.Run({u"import"_s, u"-f"_s, u"keepass-xml"_s, back, u"-d"_s, u"1"_s}), ExitCode::Success);
         QCOMPARE(empty.Messages(), u"korvane-cli: imported 5 records into Work applications\n"_s);
-        QCOMPARE(ParseDatabase(empty.Database(1)), records);
+        QCOMPARE(ReadDatabaseFile(empty.DatabasePath(1)), records);
     }
 };
 
