@@ -80,9 +80,10 @@ writes it. FILE is read as export writes it: CSV with a header line naming
 the columns (any order, any letter case), JSON objects with those keys,
 KeePass 2 XML with the entries of every group (Title = Product,
 UserName = Registrant, Password = Registration, URL = Web Contact; entries
-in the recycle bin and old versions are skipped). A record without Recorded
-gets the time of the import. The Database column is ignored; columns and
-fields a record has no place for (Notes, attachments) are named and left out.
+in the recycle bin and old versions are skipped). Where the file has no
+Recorded column or field, a record gets the time of the import. The Database
+column is ignored; columns and fields a record has no place for (Notes,
+attachments) are named and left out.
 
 If any value cannot be stored - a "|", a character outside Windows-1252, a
 record longer than 16,383 characters, more records than the 32,767 a
