@@ -39,14 +39,14 @@ char *WriteField(char *out, QByteArrayView ansi)
 
 } // namespace
 
-QByteArrayList WriteCsv(const QList<DatabaseRecords> &databases)
+QByteArrayList WriteCsv(const QList<DatabaseWalk> &databases)
 {
     QByteArray header = RecordColumns::Names().join(u',').toUtf8();
     header += LineEnd;
-    return QByteArrayList{header} + ParallelMap(databases, [](const DatabaseRecords &database) {
+    return QByteArrayList{header} + ParallelMap(databases, [](const DatabaseWalk &database) {
                const QByteArray name = DatabaseFiles::DisplayName(database.database).toUtf8();
                RawBuffer rows;
-               for (const RegistrationRecord &record : database.records) {
+               database.walk([&](const RegistrationRecord &record) {
                    qsizetype room = name.size() + LineEnd.size();
                    for (int field = 0; field < RegistrationRecord::FieldCount; ++field)
                        room += Room(record[RegistrationRecord::Field(field)]) + 1;
@@ -56,7 +56,7 @@ QByteArrayList WriteCsv(const QList<DatabaseRecords> &databases)
                        out = WriteField(out, record[RegistrationRecord::Field(field)]);
                    }
                    rows.Commit(std::copy(LineEnd.begin(), LineEnd.end(), out));
-               }
+               });
                return rows.Take();
            });
 }

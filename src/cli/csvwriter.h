@@ -1,6 +1,6 @@
 #pragma once
 
-#include "databaserecords.h"
+#include "databasewalk.h"
 
 #include <QByteArrayList>
 #include <QList>
@@ -10,4 +10,4 @@
 // A field that holds a comma, a quote or a line break is quoted, its quotes
 // doubled, so every byte comes back on reading.
 // The file comes in pieces, to be written one after the other.
-QByteArrayList WriteCsv(const QList<DatabaseRecords> &databases);
+QByteArrayList WriteCsv(const QList<DatabaseWalk> &databases);

@@ -1,49 +1,23 @@
 #include "databaserecords.h"
 
+#include "databasewalk.h"
 #include "parallelmap.h"
-#include "store/databasefiles.h"
-#include "store/databasereader.h"
-#include "wholefile.h"
 
-namespace {
-
-struct DatabaseRead
+std::optional<QList<DatabaseRecords>>
+ReadDatabaseRecords(const QString &dataFolder, const QList<int> &databases, QString &error,
+                    const std::function<bool(const RegistrationRecord &record)> &selection)
 {
-    DatabaseRecords records;
-    bool read = false;
-    QString error;
-};
-
-DatabaseRead ReadDatabase(const QString &dataFolder, int database)
-{
-    DatabaseRead result{{database, {}}, false, {}};
-    const QString path = DatabaseFiles::DatabaseFilePath(dataFolder, database);
-    if (IsReadableDatabase(path, result.error)) {
-        result.records.records = ReadDatabaseFile(path);
-        result.read = true;
-    }
-    return result;
-}
-
-} // namespace
-
-std::optional<QList<DatabaseRecords>> ReadDatabaseRecords(const QString &dataFolder, const QList<int> &databases,
-                                                          QString &error)
-{
-    QList<DatabaseRead> reads =
-        ParallelMap(databases, [&dataFolder](int database) { return ReadDatabase(dataFolder, database); });
-    QList<DatabaseRecords> result;
-    std::optional<QString> firstError;
-    for (DatabaseRead &read : reads) {
-        if (!read.read && !firstError)
-            firstError = read.error;
-        result.append(std::move(read.records));
-    }
-    if (firstError) {
-        error = *firstError;
+    const std::optional<QList<DatabaseWalk>> walks = OpenDatabaseWalks(dataFolder, databases, error);
+    if (!walks)
         return std::nullopt;
-    }
-    return result;
+    return ParallelMap(*walks, [&selection](const DatabaseWalk &walk) {
+        DatabaseRecords taken{walk.database, {}};
+        walk.walk([&](const RegistrationRecord &record) {
+            if (!selection || selection(record))
+                taken.records.append(record);
+        });
+        return taken;
+    });
 }
 
 qsizetype RecordCount(const QList<DatabaseRecords> &databases)

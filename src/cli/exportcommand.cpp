@@ -2,7 +2,7 @@
 
 #include "clicontext.h"
 #include "csvwriter.h"
-#include "databaserecords.h"
+#include "databasewalk.h"
 #include "jsonwriter.h"
 #include "keepassxmlwriter.h"
 #include "outputfile.h"
@@ -15,18 +15,14 @@ namespace {
 ExitCode RunExport(const CliContext &context, const CommandArguments &arguments)
 {
     QString error;
-    const std::optional<QList<DatabaseRecords>> records =
-        ReadDatabaseRecords(context.DataFolder(), arguments.databases, error);
-    if (!records) {
-        context.Message(error);
-        return ExitCode::Failed;
-    }
     QByteArrayList content;
-    if (arguments.format == u"csv") {
-        content = WriteCsv(*records);
-    } else if (arguments.format == u"json") {
-        content = WriteJson(*records);
-    } else {
+    if (arguments.format == u"keepass-xml") {
+        const std::optional<QList<DatabaseRecords>> records =
+            ReadDatabaseRecords(context.DataFolder(), arguments.databases, error);
+        if (!records) {
+            context.Message(error);
+            return ExitCode::Failed;
+        }
         const QStringList obstacles = KeePassXmlObstacles(*records);
         if (!obstacles.isEmpty()) {
             for (const QString &obstacle : obstacles)
@@ -35,11 +31,22 @@ ExitCode RunExport(const CliContext &context, const CommandArguments &arguments)
             return ExitCode::Refused;
         }
         content = {WriteKeePassXml(*records)};
+    } else {
+        const std::optional<QList<DatabaseWalk>> walks =
+            OpenDatabaseWalks(context.DataFolder(), arguments.databases, error);
+        if (!walks) {
+            context.Message(error);
+            return ExitCode::Failed;
+        }
+        content = arguments.format == u"csv" ? WriteCsv(*walks) : WriteJson(*walks);
     }
     const ExitCode written = WriteOutput(context, arguments.outputFile, content);
-    if (written == ExitCode::Success && !arguments.outputFile.isEmpty())
-        context.Message(u"exported %1 to %2"_s.arg(Quantity(RecordCount(*records), u"record"_s, u"records"_s),
-                                                   arguments.outputFile));
+    if (written == ExitCode::Success && !arguments.outputFile.isEmpty()) {
+        qsizetype bytes = 0;
+        for (const QByteArray &piece : content)
+            bytes += piece.size();
+        context.Message(u"exported to %1 (%2)"_s.arg(arguments.outputFile, Quantity(bytes, u"byte"_s, u"bytes"_s)));
+    }
     return written;
 }
 

@@ -6,15 +6,24 @@
 #include "importplan.h"
 #include "jsonreader.h"
 #include "keepassxmlreader.h"
+#include "mappedfile.h"
 #include "quantity.h"
 #include "store/databasefiles.h"
-#include "store/databasereader.h"
+#include "store/databasescan.h"
 #include "store/databasewriter.h"
 #include "wholefile.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// Every non-empty line is a record.
+qsizetype ExistingRecords(QByteArrayView database)
+{
+    qsizetype count = 0;
+    ForEachLine(database, [&count](qsizetype, QByteArrayView line) { count += line.isEmpty() ? 0 : 1; });
+    return count;
+}
 
 ImportedFile ReadImportFile(const QString &format, QByteArrayView content)
 {
@@ -45,15 +54,15 @@ ExitCode RunImport(const CliContext &context, const CommandArguments &arguments)
 
     QString error;
     const std::optional<QByteArray> content = ReadWholeFile(arguments.argument, MissingFile::IsError, error);
-    if (!content || !IsReadableDatabase(databasePath, error)) {
-        context.Message(error);
+    const MappedFile existing(databasePath);
+    if (!content || !existing.IsReadable()) {
+        context.Message(content ? existing.Error() : error);
         return ExitCode::Failed;
     }
     const ImportedFile file = ReadImportFile(arguments.format, *content);
     if (!file.errors.isEmpty())
         return Refuse(context, file.errors);
-    const ImportPlan plan =
-        PlanImport(file.records, RecordedStamp(context.Now()), ReadDatabaseFile(databasePath).size());
+    const ImportPlan plan = PlanImport(file.records, RecordedStamp(context.Now()), ExistingRecords(existing.Content()));
     if (!plan.problems.isEmpty())
         return Refuse(context, plan.problems);
 

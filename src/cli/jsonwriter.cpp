@@ -39,16 +39,16 @@ QByteArray Quoted(QByteArrayView utf8)
 
 } // namespace
 
-QByteArrayList WriteJson(const QList<DatabaseRecords> &databases)
+QByteArrayList WriteJson(const QList<DatabaseWalk> &databases)
 {
     QList<QByteArray> keys;
     for (const QString &name : RecordColumns::Names())
         keys.append(Quoted(name.toUtf8()) + ": ");
-    const QByteArrayList objects = ParallelMap(databases, [&keys](const DatabaseRecords &database) {
+    const QByteArrayList objects = ParallelMap(databases, [&keys](const DatabaseWalk &database) {
         const QByteArray name = Quoted(DatabaseFiles::DisplayName(database.database).toUtf8());
         QByteArrayList lines;
         QByteArray utf8;
-        for (const RegistrationRecord &record : database.records) {
+        database.walk([&](const RegistrationRecord &record) {
             QByteArray line = '{' + keys[0] + name;
             for (int field = 0; field < RegistrationRecord::FieldCount; ++field) {
                 utf8.clear();
@@ -56,7 +56,7 @@ QByteArrayList WriteJson(const QList<DatabaseRecords> &databases)
                 line += ", " + keys[field + 1] + Quoted(utf8);
             }
             lines.append(line + '}');
-        }
+        });
         return lines.join(",\n");
     });
     QByteArrayList pieces{"["};

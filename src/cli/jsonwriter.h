@@ -1,6 +1,6 @@
 #pragma once
 
-#include "databaserecords.h"
+#include "databasewalk.h"
 
 #include <QByteArrayList>
 #include <QList>
@@ -12,4 +12,4 @@
 //   {"Database": "Games", "Product": "Isles", ..., "Recorded": "12-04-2026 01:35:24"}
 //   ]
 // The file comes in pieces, to be written one after the other.
-QByteArrayList WriteJson(const QList<DatabaseRecords> &databases);
+QByteArrayList WriteJson(const QList<DatabaseWalk> &databases);

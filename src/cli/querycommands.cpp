@@ -2,7 +2,7 @@
 
 #include "clicontext.h"
 #include "csvwriter.h"
-#include "databaserecords.h"
+#include "databasewalk.h"
 #include "jsonwriter.h"
 #include "recordsearch.h"
 #include "store/ansitext.h"
@@ -16,47 +16,55 @@ using namespace Qt::StringLiterals;
 namespace {
 
 using Selection = std::function<bool(const RegistrationRecord &)>;
-using TextFormat = QByteArrayList (*)(const QList<DatabaseRecords> &);
+using TextFormat = QByteArrayList (*)(const QList<DatabaseWalk> &);
 
-// Reads the databases, keeps the records the selection takes and writes them
-// in the chosen format; the text format is the command's own. With a
-// notFound message, finding nothing is the exit status NothingFound.
-ExitCode Query(const CliContext &context, const CommandArguments &arguments, const Selection &selection,
-               TextFormat formatText, const QString &notFound = {})
+void Output(const CliContext &context, const QString &format, const QList<DatabaseWalk> &walks, TextFormat formatText)
+{
+    if (format == u"csv")
+        context.Output(WriteCsv(walks));
+    else if (format == u"json")
+        context.Output(WriteJson(walks));
+    else
+        context.Output(formatText(walks));
+}
+
+ExitCode RunList(const CliContext &context, const CommandArguments &arguments)
 {
     QString error;
-    std::optional<QList<DatabaseRecords>> records =
-        ReadDatabaseRecords(context.DataFolder(), arguments.databases, error);
-    if (!records) {
+    const std::optional<QList<DatabaseWalk>> walks =
+        OpenDatabaseWalks(context.DataFolder(), arguments.databases, error);
+    if (!walks) {
         context.Message(error);
         return ExitCode::Failed;
     }
-    if (selection) {
-        for (DatabaseRecords &database : *records)
-            database.records.removeIf([&](const RegistrationRecord &record) { return !selection(record); });
+    Output(context, arguments.format, *walks, FormatTable);
+    return ExitCode::Success;
+}
+
+// Writes the records the selection takes in the chosen format; finding none
+// is the exit status NothingFound, with the message.
+ExitCode Find(const CliContext &context, const CommandArguments &arguments, const Selection &selection,
+              TextFormat formatText, const QString &notFound)
+{
+    QString error;
+    const std::optional<QList<DatabaseRecords>> found =
+        ReadDatabaseRecords(context.DataFolder(), arguments.databases, error, selection);
+    if (!found) {
+        context.Message(error);
+        return ExitCode::Failed;
     }
-    if (arguments.format == u"csv")
-        context.Output(WriteCsv(*records));
-    else if (arguments.format == u"json")
-        context.Output(WriteJson(*records));
-    else
-        context.Output(formatText(*records));
-    if (RecordCount(*records) == 0 && !notFound.isEmpty()) {
+    Output(context, arguments.format, WalksOver(*found), formatText);
+    if (RecordCount(*found) == 0) {
         context.Message(notFound);
         return ExitCode::NothingFound;
     }
     return ExitCode::Success;
 }
 
-ExitCode RunList(const CliContext &context, const CommandArguments &arguments)
-{
-    return Query(context, arguments, nullptr, FormatTable);
-}
-
 ExitCode RunSearch(const CliContext &context, const CommandArguments &arguments)
 {
     const RecordSearch search(arguments.argument);
-    return Query(
+    return Find(
         context, arguments, [&](const RegistrationRecord &record) { return search.Matches(record); }, FormatTable,
         u"no record holds \"%1\""_s.arg(arguments.argument));
 }
@@ -67,7 +75,7 @@ ExitCode RunShow(const CliContext &context, const CommandArguments &arguments)
     // without its unstorable characters.
     const bool storable = StorableText::Storable(arguments.argument) == arguments.argument;
     const QByteArray product = AnsiText::FromUnicode(arguments.argument);
-    return Query(
+    return Find(
         context, arguments,
         [&](const RegistrationRecord &record) { return storable && record[RegistrationRecord::Product] == product; },
         FormatFieldLines, u"no record has the Product \"%1\""_s.arg(arguments.argument));

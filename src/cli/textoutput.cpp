@@ -32,25 +32,28 @@ QByteArray AnsiDatabaseName(int number)
 
 } // namespace
 
-QByteArrayList FormatTable(const QList<DatabaseRecords> &databases)
+QByteArrayList FormatTable(const QList<DatabaseWalk> &databases)
 {
-    if (RecordCount(databases) == 0)
-        return {};
+    // A first walk finds the columns' widths; the table is written by a
+    // second one. Decoding twice costs less than holding every record.
     using Widths = std::array<qsizetype, RecordColumns::Count>;
     Widths widths{};
-    for (const Widths &databaseWidths : ParallelMap(databases, [](const DatabaseRecords &database) {
+    for (const Widths &databaseWidths : ParallelMap(databases, [](const DatabaseWalk &database) {
              Widths widths{};
-             if (!database.records.isEmpty())
-                 widths[0] = AnsiDatabaseName(database.database).size();
-             for (const RegistrationRecord &record : database.records) {
+             const qsizetype nameWidth = AnsiDatabaseName(database.database).size();
+             database.walk([&widths, nameWidth](const RegistrationRecord &record) {
+                 widths[0] = nameWidth;
                  for (int field = 0; field < RegistrationRecord::FieldCount; ++field)
                      widths[field + 1] = std::max(widths[field + 1], record[RegistrationRecord::Field(field)].size());
-             }
+             });
              return widths;
          })) {
         std::transform(widths.begin(), widths.end(), databaseWidths.begin(), widths.begin(),
                        [](qsizetype a, qsizetype b) { return std::max(a, b); });
     }
+    // No record, no table.
+    if (widths[0] == 0)
+        return {};
     QByteArrayList names;
     QByteArrayList dashes;
     for (const QString &name : RecordColumns::Names()) {
@@ -92,27 +95,27 @@ QByteArrayList FormatTable(const QList<DatabaseRecords> &databases)
     RawBuffer top;
     for (const Texts &texts : {header, rules})
         top.Commit(writeLine(top.Room(room(texts)), texts));
-    return QByteArrayList{top.Take()} + ParallelMap(databases, [&](const DatabaseRecords &database) {
+    return QByteArrayList{top.Take()} + ParallelMap(databases, [&](const DatabaseWalk &database) {
                const QByteArray name = AnsiDatabaseName(database.database);
                RawBuffer rows;
-               for (const RegistrationRecord &record : database.records) {
+               database.walk([&](const RegistrationRecord &record) {
                    const Texts texts = RowTexts(name, record);
                    rows.Commit(writeLine(rows.Room(room(texts)), texts));
-               }
+               });
                return rows.Take();
            });
 }
 
-QByteArrayList FormatFieldLines(const QList<DatabaseRecords> &databases)
+QByteArrayList FormatFieldLines(const QList<DatabaseWalk> &databases)
 {
     const QStringList names = RecordColumns::Names();
     qsizetype nameWidth = 0;
     for (const QString &name : names)
         nameWidth = std::max(nameWidth, name.size() + 1);
     QByteArray out;
-    for (const DatabaseRecords &database : databases) {
+    for (const DatabaseWalk &database : databases) {
         const QByteArray name = AnsiDatabaseName(database.database);
-        for (const RegistrationRecord &record : database.records) {
+        database.walk([&](const RegistrationRecord &record) {
             if (!out.isEmpty())
                 out += '\n';
             const Texts texts = RowTexts(name, record);
@@ -121,7 +124,7 @@ QByteArrayList FormatFieldLines(const QList<DatabaseRecords> &databases)
                 Utf8Text::AppendVisible(out, texts[column]);
                 out += '\n';
             }
-        }
+        });
     }
     return {out};
 }

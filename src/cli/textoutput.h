@@ -1,6 +1,6 @@
 #pragma once
 
-#include "databaserecords.h"
+#include "databasewalk.h"
 
 #include <QByteArrayList>
 #include <QList>
@@ -12,8 +12,8 @@
 // A table: a header line of the column names, a line of dashes, and one line
 // per record, each column as wide as its widest text, columns two blanks
 // apart. No record: no output at all.
-QByteArrayList FormatTable(const QList<DatabaseRecords> &databases);
+QByteArrayList FormatTable(const QList<DatabaseWalk> &databases);
 
 // Each record as one "Name: text" line per column, names aligned; records are
 // a blank line apart.
-QByteArrayList FormatFieldLines(const QList<DatabaseRecords> &databases);
+QByteArrayList FormatFieldLines(const QList<DatabaseWalk> &databases);

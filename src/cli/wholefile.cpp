@@ -1,19 +1,10 @@
 #include "wholefile.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-enum class FileState {
-    Missing,
-    Open,
-    Unreadable,
-};
-
-FileState Open(QFile &file, QString &error)
+FileState OpenRegularFile(QFile &file, QString &error)
 {
     const QFileInfo info(file.fileName());
     if (!info.exists() && !info.isSymLink())
@@ -29,18 +20,10 @@ FileState Open(QFile &file, QString &error)
     return FileState::Open;
 }
 
-} // namespace
-
-bool IsReadableDatabase(const QString &path, QString &error)
-{
-    QFile file(path);
-    return Open(file, error) != FileState::Unreadable;
-}
-
 std::optional<QByteArray> ReadWholeFile(const QString &path, MissingFile missing, QString &error)
 {
     QFile file(path);
-    const FileState state = Open(file, error);
+    const FileState state = OpenRegularFile(file, error);
     if (state == FileState::Missing && missing == MissingFile::IsEmpty)
         return QByteArray();
     if (state == FileState::Missing)

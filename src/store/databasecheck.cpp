@@ -1,5 +1,6 @@
 #include "databasecheck.h"
 
+#include "databasescan.h"
 #include "linecodec.h"
 
 #include <algorithm>
@@ -64,21 +65,12 @@ std::optional<QString> DamageOf(QByteArrayView line)
 DatabaseCheck CheckDatabase(QByteArrayView content)
 {
     DatabaseCheck check;
-    qsizetype lineNumber = 0;
-    while (!content.isEmpty()) {
-        ++lineNumber;
-        qsizetype end = content.indexOf('\n');
-        if (end < 0)
-            end = content.size();
-        QByteArrayView line = content.first(end);
-        content = content.sliced(qMin(end + 1, content.size()));
-        if (line.endsWith('\r'))
-            line.chop(1);
+    ForEachLine(content, [&check](qsizetype lineNumber, QByteArrayView line) {
         if (line.isEmpty())
-            continue;
+            return;
         ++check.records;
         if (const std::optional<QString> reason = DamageOf(line))
             check.damages.append({lineNumber, *reason});
-    }
+    });
     return check;
 }
