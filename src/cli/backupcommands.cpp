@@ -4,6 +4,7 @@
 #include "clicontext.h"
 #include "outputfile.h"
 #include "quantity.h"
+#include "store/databasefiles.h"
 #include "store/privatefiles.h"
 #include "wholefile.h"
 
@@ -124,6 +125,12 @@ ExitCode RunRestore(const CliContext &context, const CommandArguments &arguments
     for (int number = 1; number <= DatabaseFiles::Count; ++number)
         existed[number - 1] = QFileInfo::exists(DatabaseFiles::DatabaseFilePath(context.DataFolder(), number));
 
+    // As the window's writes do: a private folder, no leftovers of
+    // interrupted writes.
+    if (!DatabaseFiles::PrepareFolder(context.DataFolder())) {
+        context.Message(u"could not prepare %1. Nothing was restored."_s.arg(context.DataFolder()));
+        return ExitCode::Failed;
+    }
     QString undoPath;
     if (TotalSize(*previous) > 0) {
         undoPath = KeepForUndo(context, *previous);

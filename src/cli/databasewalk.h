@@ -20,10 +20,19 @@ struct DatabaseWalk
     std::function<void(const RecordVisitor &visit)> walk;
 };
 
+// How often a command walks each database.
+enum class Walks {
+    Once,
+    // Each file is decoded once, into one buffer made large enough at the
+    // start, and walked from there: a table walks once for its columns'
+    // widths and once to write them.
+    Twice,
+};
+
 // Walks over the given database files. None, with the reason in error, when a
 // file cannot be read.
 std::optional<QList<DatabaseWalk>> OpenDatabaseWalks(const QString &dataFolder, const QList<int> &databases,
-                                                     QString &error);
+                                                     QString &error, Walks walks = Walks::Once);
 
 // Walks over records in memory, which must outlive the walks.
 QList<DatabaseWalk> WalksOver(const QList<DatabaseRecords> &databases);

@@ -44,7 +44,9 @@ ExitCode WriteOutput(const CliContext &context, const QString &file, const QByte
         context.Message(u"%1 is a database file of Korvane; choose another name"_s.arg(file));
         return ExitCode::Refused;
     }
-    if (!PrivateFiles::WriteWhole(file, content.join())) {
+    // Like the export container, the file replaces whatever stands at its name,
+    // a link included, and never writes through it.
+    if (!PrivateFiles::WriteWhole(file, content.join(), PrivateFiles::AtLink::Replace)) {
         context.Message(u"could not write %1"_s.arg(file));
         return ExitCode::Failed;
     }

@@ -31,8 +31,9 @@ void Output(const CliContext &context, const QString &format, const QList<Databa
 ExitCode RunList(const CliContext &context, const CommandArguments &arguments)
 {
     QString error;
+    const Walks walking = arguments.format == u"table" ? Walks::Twice : Walks::Once;
     const std::optional<QList<DatabaseWalk>> walks =
-        OpenDatabaseWalks(context.DataFolder(), arguments.databases, error);
+        OpenDatabaseWalks(context.DataFolder(), arguments.databases, error, walking);
     if (!walks) {
         context.Message(error);
         return ExitCode::Failed;

@@ -1,21 +1,15 @@
 #include "databasescan.h"
 
 #include "linecodec.h"
+#include "lineends.h"
 #include "recordline.h"
 
 void ForEachLine(QByteArrayView content, const std::function<void(qsizetype lineNumber, QByteArrayView line)> &visit)
 {
     qsizetype lineNumber = 0;
-    while (!content.isEmpty()) {
-        ++lineNumber;
-        qsizetype end = content.indexOf('\n');
-        if (end < 0)
-            end = content.size();
-        QByteArrayView line = content.first(end);
-        content = content.sliced(qMin(end + 1, content.size()));
-        if (line.endsWith('\r'))
-            line.chop(1);
-        visit(lineNumber, line);
+    while (const std::optional<LineEnds::Line> line = LineEnds::FirstLine(content, true)) {
+        visit(++lineNumber, line->text);
+        content = content.sliced(line->length);
     }
 }
 

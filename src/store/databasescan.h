@@ -10,8 +10,8 @@
 // record once and keep few: a listing of four full databases costs twice as
 // long when it first builds every record.
 
-// Calls visit with every line as the reader ends it (CR LF, a bare LF, or the
-// end of the content), without its line end, and its number counted from 1.
+// Calls visit with every line as LineEnds ends it, without its line end, and
+// its number counted from 1.
 void ForEachLine(QByteArrayView content, const std::function<void(qsizetype lineNumber, QByteArrayView line)> &visit);
 
 // Calls visit with the record of every non-empty line, in file order, decoded
