@@ -7,6 +7,7 @@
 #include "editing/view/recordlistview.h"
 #include "editing/view/twips.h"
 #include "linewidget.h"
+#include "store/databasefiles.h"
 #include "toolbarbutton.h"
 
 #include <QAction>
@@ -106,12 +107,15 @@ constexpr ButtonDesign Toolbar1Design[] = {
     {"clear", u"", u"Clear Input Fields"},
 };
 
+// The four database buttons take their tool tips from the store's names of
+// the databases, which korvane-cli shows too.
 constexpr ButtonDesign Toolbar2Design[] = {
-    {"work", u"work", u"Work applications"}, {"game", u"game", u"Games"},
-    {"tools", u"tools", u"Tools"},           {"misc", u"misc", u"Miscelaneous"},
+    {"work", u"work", u""},
+    {"game", u"game", u""},
+    {"tools", u"tools", u""},
+    {"misc", u"misc", u""},
     {"mainmenu", u"MainMenu", u"Main Menu"},
 };
-constexpr int DatabaseButtonCount = 4;
 
 // The labels share the fields' font.
 QFont LabelFont()
@@ -236,8 +240,12 @@ void ScreenDesign::SetupToolbars()
     Toolbar2 = MakeToolbar(u"Toolbar2"_s, {5800, 105, 1815, 360}, Frame2);
     Toolbar2Widgets = FillToolbar(Toolbar2, 16, Toolbar2Design);
     Toolbar2Buttons = ActionsOf(Toolbar2Widgets);
-    for (int i = 0; i < DatabaseButtonCount; ++i)
-        Toolbar2Buttons[i]->setCheckable(true);
+    for (int number = 1; number <= DatabaseFiles::Count; ++number) {
+        const QString name = DatabaseFiles::DisplayName(number);
+        Toolbar2Buttons[number - 1]->setCheckable(true);
+        Toolbar2Buttons[number - 1]->setToolTip(name);
+        Toolbar2Widgets[number - 1]->setAccessibleName(name);
+    }
 }
 
 void ScreenDesign::SetupFocusOrder()
