@@ -63,6 +63,35 @@ private slots:
         QCOMPARE(DecodeLine(EncodeLine(plain, CodecKey()), CodecKey()), plain);
     }
 
+    // Long lines decode many digits at a time; damage anywhere in them, in
+    // any byte that borders the digits' ranges, must still spoil the line.
+    void decode_damageAnywhereInALongLine_data()
+    {
+        QTest::addColumn<char>("damage");
+        for (const char damage : {'\0', ' ', '/', ':', '@', 'G', '`', 'g', '\x7F', '\x80', '\xB0', '\xC1', '\xFF'})
+            QTest::newRow(QByteArray::number(static_cast<unsigned char>(damage)).constData()) << damage;
+    }
+
+    void decode_damageAnywhereInALongLine()
+    {
+        QFETCH(char, damage);
+        const QByteArray hex =
+            EncodeLine(QByteArray("Product|Registrant|CU-1|ABCD-EFGH|1/2/2024|www.example|x|"), CodecKey()) + '7';
+        for (qsizetype at = 0; at < hex.size(); ++at) {
+            QByteArray damaged = hex;
+            damaged[at] = damage;
+            QVERIFY2(DecodeLine(damaged, CodecKey()).isEmpty(), QByteArray::number(at).constData());
+        }
+    }
+
+    void decode_longLineInLowerCase()
+    {
+        QByteArray plain;
+        for (int value = 0; value < 256; ++value)
+            plain.append(char(255 - value));
+        QCOMPARE(DecodeLine(EncodeLine(plain, CodecKey()).toLower(), CodecKey()), plain);
+    }
+
     void key_isTheApplicationTitle() { QCOMPARE(CodecKey(), QByteArrayView("Korvane")); }
 };
 
