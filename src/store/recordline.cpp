@@ -1,5 +1,7 @@
 #include "recordline.h"
 
+#include "bytelanes.h"
+
 namespace {
 
 using Field = RegistrationRecord::Field;
@@ -33,13 +35,26 @@ QByteArray FormatRecordLine(const RegistrationRecord &record, LineBreak lineBrea
 RegistrationRecord ParseRecordLine(QByteArray plain)
 {
     RegistrationRecord::Spans spans{};
+    const char *const text = plain.constData();
+    const qsizetype size = plain.size();
     qsizetype start = 0;
+    qsizetype at = 0;
+    // Fields are short: eight bytes are searched at a time, and the call a
+    // library search costs per field is saved.
     for (const Field field : FileOrder) {
-        const qsizetype separator = plain.indexOf(Separator, start);
-        if (separator < 0)
+        for (; size - at >= ByteLanes::Width; at += ByteLanes::Width) {
+            const int found = ByteLanes::FirstByte(ByteLanes::Load(text + at), Separator);
+            if (found < ByteLanes::Width) {
+                at += found;
+                break;
+            }
+        }
+        while (at < size && text[at] != Separator)
+            ++at;
+        if (at == size)
             break;
-        spans[field] = {start, separator - start};
-        start = separator + 1;
+        spans[field] = {start, at - start};
+        start = ++at;
     }
     return RegistrationRecord(std::move(plain), spans);
 }
