@@ -3,6 +3,7 @@
 #include "parallelmap.h"
 #include "rawbuffer.h"
 #include "recordcolumns.h"
+#include "store/bytelanes.h"
 #include "store/databasefiles.h"
 #include "utf8text.h"
 
@@ -14,7 +15,15 @@ constexpr QByteArrayView LineEnd = "\r\n";
 
 bool NeedsQuotes(QByteArrayView ansi)
 {
-    return std::any_of(ansi.begin(), ansi.end(), [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; });
+    const auto special = [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; };
+    const char *in = ansi.begin();
+    for (; ansi.end() - in >= ByteLanes::Width; in += ByteLanes::Width) {
+        const quint64 word = ByteLanes::Load(in);
+        if (ByteLanes::HasByte(word, ',') || ByteLanes::HasByte(word, '"') || ByteLanes::HasByte(word, '\r')
+            || ByteLanes::HasByte(word, '\n'))
+            return true;
+    }
+    return std::any_of(in, ansi.end(), special);
 }
 
 // A quoted field doubles its quotes: twice the characters and two quotes.

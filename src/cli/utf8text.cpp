@@ -1,8 +1,10 @@
 #include "utf8text.h"
 
 #include "store/ansitext.h"
+#include "store/bytelanes.h"
 
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -43,11 +45,20 @@ Utf8Table MakeTable(bool visible)
 
 char *Write(char *out, QByteArrayView ansi, const Utf8Table &table)
 {
-    for (const char byte : ansi) {
-        const auto code = static_cast<unsigned char>(byte);
-        // Printable ASCII, nearly all text, is the same in every form.
+    const char *in = ansi.begin();
+    const char *const end = ansi.end();
+    // Printable ASCII, nearly all text, is the same in every form: it goes
+    // across eight bytes at a time.
+    for (; end - in >= ByteLanes::Width; in += ByteLanes::Width, out += ByteLanes::Width) {
+        const quint64 word = ByteLanes::Load(in);
+        if (!ByteLanes::ArePrintableAscii(word))
+            break;
+        std::memcpy(out, &word, ByteLanes::Width);
+    }
+    for (; in != end; ++in) {
+        const auto code = static_cast<unsigned char>(*in);
         if (code >= 0x20 && code < 0x7F) {
-            *out++ = byte;
+            *out++ = *in;
             continue;
         }
         const Utf8Char &c = table[code];

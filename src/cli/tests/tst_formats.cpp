@@ -83,6 +83,33 @@ private slots:
                       "<x>&amp;</x>, w ,\t,T1\r\n");
     }
 
+    // Fields are looked at eight bytes at a time: a special character must be
+    // found wherever it lies, and its neighbours in the byte order must not
+    // be taken for it.
+    void csv_quotesExactlyTheFieldsThatNeedIt_data()
+    {
+        QTest::addColumn<char>("character");
+        QTest::addColumn<bool>("quoted");
+        for (const char special : {',', '"', '\r', '\n'})
+            QTest::addRow("%d needs quotes", special) << special << true;
+        for (const char other : {'\t', '\v', '\f', '!', '#', '+', '-', '\xAC', '\xA2'})
+            QTest::addRow("%d needs none", static_cast<unsigned char>(other)) << other << false;
+    }
+
+    void csv_quotesExactlyTheFieldsThatNeedIt()
+    {
+        QFETCH(char, character);
+        QFETCH(bool, quoted);
+        for (qsizetype at = 0; at < 20; ++at) {
+            QByteArray field(20, 'x');
+            field[at] = character;
+            const Records records = {RegistrationRecord({field, "", "", "", "", "", "T"})};
+            const QByteArray csv = WriteCsvPieces({{1, records}}).join();
+            QCOMPARE(csv.contains(",\""), quoted);
+            QCOMPARE(PlanImport(ReadCsv(csv).records, u"not used"_s, 0).records, records);
+        }
+    }
+
     void json_keepsColumnOrderAndEscapes()
     {
         const QByteArray json =
