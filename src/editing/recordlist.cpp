@@ -1,8 +1,7 @@
 #include "recordlist.h"
 
+#include "collationranks.h"
 #include "store/ansitext.h"
-
-#include <QHash>
 
 #include <algorithm>
 #include <numeric>
@@ -230,42 +229,10 @@ const std::vector<int> &RecordList::Ranks(int column)
     std::vector<int> &ranks = m_ranks[column];
     if (!ranks.empty() || m_rows.isEmpty())
         return ranks;
-    // Each distinct text once, side by side in one string: rows often share a
-    // text (the user's own name, a vendor's web contact, a date), and texts
-    // that lie together collate far faster than keys spread over the heap.
-    // Each text's number is one more than its index, so a new entry reads 0.
-    QHash<QByteArrayView, int> textNumber;
-    textNumber.reserve(Count());
-    QString texts;
-    std::vector<qsizetype> textStart{0};
-    std::vector<int> textOfRow(m_rows.size());
-    for (int row = 0; row < Count(); ++row) {
-        const QByteArrayView text = m_rows.at(row)[Column(column)];
-        int &number = textNumber[text];
-        if (number == 0) {
-            number = int(textStart.size());
-            AnsiText::AppendUnicode(texts, text);
-            textStart.push_back(texts.size());
-        }
-        textOfRow[row] = number - 1;
-    }
-    const auto textAt = [&](int text) {
-        return QStringView(texts).sliced(textStart[text], textStart[text + 1] - textStart[text]);
-    };
-    std::vector<int> order(textStart.size() - 1);
-    std::iota(order.begin(), order.end(), 0);
-    // A merge sort: it collates fewer pairs than a quicksort does.
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int left, int right) { return m_collator.compare(textAt(left), textAt(right)) < 0; });
-    std::vector<int> rankOfText(order.size());
-    int rank = 0;
-    for (std::size_t i = 1; i < order.size(); ++i) {
-        if (m_collator.compare(textAt(order[i - 1]), textAt(order[i])) != 0)
-            ++rank;
-        rankOfText[order[i]] = rank;
-    }
-    ranks.resize(textOfRow.size());
-    std::transform(textOfRow.begin(), textOfRow.end(), ranks.begin(), [&](int text) { return rankOfText[text]; });
+    std::vector<QByteArrayView> texts(m_rows.size());
+    std::transform(m_rows.begin(), m_rows.end(), texts.begin(),
+                   [column](const RegistrationRecord &record) { return record[Column(column)]; });
+    ranks = CollationRanks(texts, m_collator);
     return ranks;
 }
 

@@ -1,8 +1,13 @@
 #include "editing/recordlist.h"
 
+#include "store/ansitext.h"
+
 #include <QAbstractItemModelTester>
+#include <QCollator>
+#include <QRandomGenerator>
 #include <QTest>
 
+#include <algorithm>
 #include <functional>
 
 using namespace Qt::StringLiterals;
@@ -161,6 +166,53 @@ private slots:
         change(list);
         list.ColumnClick(Column::Product);
         QCOMPARE(Products(list), order);
+    }
+
+    // The list orders a column from a cheap guess that the collator checks;
+    // whatever the locale and the texts, the order must be the one a stable
+    // sort with the collator alone gives. The characters are chosen to prove
+    // the guess wrong: accents weighed after letters, letter case, Czech
+    // "ch" after "h", Danish "aa" after "z", ignorable control characters,
+    // expansions such as "\xE6" and "\xDF", punctuation and numbers.
+    void sortedColumn_isInTheCollatorsOrder_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates);
+        QTest::newRow("Czech") << QLocale(QLocale::Czech, QLocale::Czechia);
+        QTest::newRow("Danish") << QLocale(QLocale::Danish, QLocale::Denmark);
+        QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany);
+    }
+
+    void sortedColumn_isInTheCollatorsOrder()
+    {
+        QFETCH(QLocale, locale);
+        QLocale::setDefault(locale);
+        const QByteArray alphabet("aAe\xE9\xC9"
+                                  "chCHz\xE6\xDF"
+                                  "s-' 1\x01\x7F\xBD\x80\xFF");
+        QRandomGenerator random(20261206);
+        QList<RegistrationRecord> rows;
+        for (int row = 0; row < 3000; ++row) {
+            QByteArray text;
+            for (int length = random.bounded(7); length > 0; --length)
+                text.append(alphabet[random.bounded(int(alphabet.size()))]);
+            rows.append(Row(text, QByteArray::number(row)));
+        }
+        RecordList list;
+        list.AppendRows(rows);
+        list.ColumnClick(Column::Product);
+        list.ColumnClick(Column::Product);
+        QLocale::setDefault(QLocale::c());
+
+        QCollator collator(locale);
+        collator.setCaseSensitivity(Qt::CaseInsensitive);
+        std::stable_sort(rows.begin(), rows.end(),
+                         [&](const RegistrationRecord &left, const RegistrationRecord &right) {
+                             return collator.compare(AnsiText::ToUnicode(left[Column::Product]),
+                                                     AnsiText::ToUnicode(right[Column::Product]))
+                                    < 0;
+                         });
+        QCOMPARE(list.Rows(), rows);
     }
 
     void selection_followsItsRowThroughASort()
