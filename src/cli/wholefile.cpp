@@ -17,6 +17,11 @@ FileState OpenRegularFile(QFile &file, QString &error)
         error = u"cannot read %1: %2"_s.arg(file.fileName(), file.errorString());
         return FileState::Unreadable;
     }
+    if (file.size() > MaxFileBytes) {
+        error = u"%1 is larger than any file korvane-cli reads (%2 MiB)"_s.arg(file.fileName()).arg(MaxFileBytes >> 20);
+        file.close();
+        return FileState::Unreadable;
+    }
     return FileState::Open;
 }
 

@@ -1,12 +1,18 @@
 #pragma once
 
+#include "store/databasereader.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
 
 #include <optional>
 
-// Only regular files are read: a named pipe or a device would never end.
+// Only regular files are read: a named pipe or a device would never end. Nor
+// is a file larger than MaxFileBytes, so that a damaged or foreign file can
+// cost neither all memory nor the time to read it: the most a backup holds,
+// four databases each as large as the window reads, with room to spare.
+inline constexpr qint64 MaxFileBytes = 4 * DatabaseLoad::MaxFileBytes + 1024 * 1024;
 enum class FileState {
     Missing,
     Open,

@@ -1,5 +1,9 @@
 #include "clirunner.h"
 
+#include "cli/wholefile.h"
+
+#include <QDir>
+#include <QFileInfo>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -155,6 +159,21 @@ private slots:
         QCOMPARE(m_cli.Run(arguments), ExitCode::Refused);
         QCOMPARE(m_cli.Messages(), u"korvane-cli: "_s + message + u'\n');
         QCOMPARE(m_cli.Output(), QByteArray());
+    }
+
+    // A damaged file may be of any size; reading it must cost neither all
+    // memory nor the time to read it.
+    void hugeDatabaseFile_isNotRead()
+    {
+        CliRunner cli;
+        QFile file(cli.DatabasePath(2));
+        QVERIFY(QDir().mkpath(QFileInfo(file).path()));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(MaxFileBytes + 1));
+        file.close();
+        QCOMPARE(cli.Run({u"list"_s}), ExitCode::Failed);
+        QVERIFY2(cli.Messages().contains(u"is larger than any file korvane-cli reads"_s), qPrintable(cli.Messages()));
+        QCOMPARE(cli.Output(), QByteArray());
     }
 
     void exportToADatabaseFile_isRefused()
