@@ -47,8 +47,8 @@ bool IsLostInXml(char c)
         std::array<bool, 256> lost{};
         for (int code = 0; code < 256; ++code) {
             const char byte = char(code);
-            lost[code] = AnsiText::ToUnicode(QByteArrayView(&byte, 1)).front().category() == QChar::Other_Control
-                         && byte != '\t' && byte != '\n' && byte != '\r';
+            lost[code] = AnsiText::CharacterOf(byte).category() == QChar::Other_Control && byte != '\t' && byte != '\n'
+                         && byte != '\r';
         }
         return lost;
     }();

@@ -13,12 +13,6 @@ char32_t Folded(char32_t c)
     return QChar::toCaseFolded(c);
 }
 
-char32_t UnicodeOf(int code)
-{
-    const char byte = char(code);
-    return AnsiText::ToUnicode(QByteArrayView(&byte, 1)).front().unicode();
-}
-
 } // namespace
 
 RecordSearch::RecordSearch(QStringView text)
@@ -27,7 +21,7 @@ RecordSearch::RecordSearch(QStringView text)
     // so bytes that differ only in letter case fold alike.
     std::array<char32_t, 256> foldedUnicode{};
     for (int code = 0; code < 256; ++code) {
-        foldedUnicode[code] = Folded(UnicodeOf(code));
+        foldedUnicode[code] = Folded(AnsiText::CharacterOf(char(code)).unicode());
         m_fold[code] = static_cast<unsigned char>(code);
         for (int lower = 0; lower < code; ++lower) {
             if (foldedUnicode[lower] == foldedUnicode[code]) {

@@ -32,8 +32,7 @@ Utf8Table MakeTable(bool visible)
 {
     Utf8Table table;
     for (int code = 0; code < 256; ++code) {
-        const char byte = char(code);
-        QChar c = AnsiText::ToUnicode(QByteArrayView(&byte, 1)).front();
+        QChar c = AnsiText::CharacterOf(char(code));
         if (visible)
             c = VisibleForm(c);
         const QByteArray utf8 = QString(c).toUtf8();

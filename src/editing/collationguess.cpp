@@ -10,10 +10,8 @@
 CollationGuess::CollationGuess(const QCollator &collator)
 {
     QStringList characters;
-    for (int code = 0; code < 256; ++code) {
-        const char byte = char(code);
-        characters.append(AnsiText::ToUnicode(QByteArrayView(&byte, 1)));
-    }
+    for (int code = 0; code < 256; ++code)
+        characters.append(AnsiText::CharacterOf(char(code)));
     std::array<int, 256> codes;
     std::iota(codes.begin(), codes.end(), 0);
     const auto collated = [&](int left, int right) { return collator.compare(characters[left], characters[right]); };

@@ -101,7 +101,9 @@ bool RankInOrder(const std::vector<int> &order, const PackedTexts<QByteArray> &a
     int rank = 0;
     for (std::size_t place = 0; place < order.size(); ++place) {
         const int text = order[place];
-        if (place > 0 && ansi[text] != ansi[order[place - 1]]) {
+        if (place == 0) {
+            AnsiText::AppendUnicode(previous, ansi[text]);
+        } else if (ansi[text] != ansi[order[place - 1]]) {
             current.resize(0);
             AnsiText::AppendUnicode(current, ansi[text]);
             const int step = collator.compare(previous, current);
@@ -110,8 +112,6 @@ bool RankInOrder(const std::vector<int> &order, const PackedTexts<QByteArray> &a
             if (step < 0)
                 ++rank;
             std::swap(previous, current);
-        } else if (place == 0) {
-            AnsiText::AppendUnicode(previous, ansi[text]);
         }
         ranks[text] = rank;
     }

@@ -28,13 +28,17 @@ int AnsiCodeOf(QChar c)
 
 void Convert(QByteArrayView ansi, QChar *out)
 {
-    for (const char byte : ansi) {
-        const auto code = static_cast<unsigned char>(byte);
-        *out++ = (code >= 0x80 && code < 0xA0) ? QChar(HighControls[code - 0x80]) : QChar(char16_t(code));
-    }
+    for (const char byte : ansi)
+        *out++ = AnsiText::CharacterOf(byte);
 }
 
 } // namespace
+
+QChar AnsiText::CharacterOf(char byte)
+{
+    const auto code = static_cast<unsigned char>(byte);
+    return (code >= 0x80 && code < 0xA0) ? QChar(HighControls[code - 0x80]) : QChar(char16_t(code));
+}
 
 QString AnsiText::ToUnicode(QByteArrayView ansi)
 {

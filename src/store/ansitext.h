@@ -9,6 +9,8 @@
 namespace AnsiText {
 
 QString ToUnicode(QByteArrayView ansi);
+// The character of one byte.
+QChar CharacterOf(char byte);
 // The same, added to the end of text without a string in between.
 void AppendUnicode(QString &text, QByteArrayView ansi);
 
