@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/databasereader.h"
 #include "store/registrationrecord.h"
 
 #include <QAbstractTableModel>
@@ -24,8 +25,9 @@ class RecordList : public QAbstractTableModel
 public:
     using Column = RegistrationRecord::Field;
 
-    // Positions are 16-bit signed numbers in the file format's world.
-    static constexpr int MaximumRows = 32767;
+    // Positions are 16-bit signed numbers in the file format's world; the
+    // reader stops at the same count.
+    static constexpr int MaximumRows = int(DatabaseLoad::MaxRecords);
 
     explicit RecordList(QObject *parent = nullptr);
 
