@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QLoggingCategory>
 
 #include <cstdio>
 
@@ -15,6 +16,9 @@ int main(int argc, char *argv[])
     // The window's names: they choose the data folder both work on.
     QCoreApplication::setOrganizationName(AppInfo::OrganizationName);
     QCoreApplication::setApplicationName(AppInfo::ApplicationTitle);
+    // The tool tells its user every problem in a message of its own; the
+    // layers' log for developers stays off unless QT_LOGGING_RULES turns it on.
+    QLoggingCategory::setFilterRules(QStringLiteral("korvane.*.warning=false"));
 
     QFile output;
     QFile messages;

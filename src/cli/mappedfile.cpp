@@ -5,19 +5,21 @@
 using namespace Qt::StringLiterals;
 
 MappedFile::MappedFile(const QString &path)
-    : m_file(path)
+    : m_regular(path)
 {
-    if (OpenRegularFile(m_file, m_error) != FileState::Open)
+    if (!MayRead(m_regular, path, MissingFile::IsEmpty, m_error) || !m_regular.IsOpen())
         return;
-    const qint64 size = m_file.size();
-    m_mapped = size > 0 ? m_file.map(0, size) : nullptr;
+    const qint64 size = m_regular.Size();
+    if (size > 0 && m_file.open(m_regular.Descriptor(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+        m_mapped = m_file.map(0, size);
     if (m_mapped) {
         m_content = QByteArrayView(reinterpret_cast<const char *>(m_mapped), size);
         return;
     }
-    m_read = m_file.readAll();
-    if (m_file.error() != QFileDevice::NoError)
-        m_error = u"cannot read %1: %2"_s.arg(path, m_file.errorString());
+    const std::optional<QByteArray> read = m_regular.ReadUpTo(MaxFileBytes);
+    if (!read)
+        m_error = u"cannot read %1"_s.arg(path);
+    m_read = read.value_or(QByteArray());
     m_content = m_read;
 }
 

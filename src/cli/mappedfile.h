@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/regularfile.h"
+
 #include <QByteArrayView>
 #include <QFile>
 #include <QString>
@@ -22,6 +24,8 @@ public:
     QByteArrayView Content() const { return m_content; }
 
 private:
+    RegularFile m_regular;
+    // The regular file's descriptor, for mapping.
     QFile m_file;
     uchar *m_mapped = nullptr;
     // Where the system cannot map the file, it is read instead.

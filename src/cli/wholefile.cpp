@@ -1,44 +1,37 @@
 #include "wholefile.h"
 
-#include <QFileInfo>
-
 using namespace Qt::StringLiterals;
 
-FileState OpenRegularFile(QFile &file, QString &error)
+bool MayRead(const RegularFile &file, const QString &path, MissingFile missing, QString &error)
 {
-    const QFileInfo info(file.fileName());
-    if (!info.exists() && !info.isSymLink())
-        return FileState::Missing;
-    if (!info.isFile()) {
-        error = u"%1 is not a regular file"_s.arg(file.fileName());
-        return FileState::Unreadable;
+    switch (file.State()) {
+    case RegularFile::Status::Missing:
+        if (missing == MissingFile::IsEmpty)
+            return true;
+        error = u"%1 does not exist"_s.arg(path);
+        return false;
+    case RegularFile::Status::Unreadable:
+        error = u"cannot read %1: it is not a regular file, or you may not read it"_s.arg(path);
+        return false;
+    case RegularFile::Status::Open:
+        break;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = u"cannot read %1: %2"_s.arg(file.fileName(), file.errorString());
-        return FileState::Unreadable;
+    if (file.Size() > MaxFileBytes) {
+        error = u"%1 is larger than any file korvane-cli reads (%2 MiB)"_s.arg(path).arg(MaxFileBytes >> 20);
+        return false;
     }
-    if (file.size() > MaxFileBytes) {
-        error = u"%1 is larger than any file korvane-cli reads (%2 MiB)"_s.arg(file.fileName()).arg(MaxFileBytes >> 20);
-        file.close();
-        return FileState::Unreadable;
-    }
-    return FileState::Open;
+    return true;
 }
 
 std::optional<QByteArray> ReadWholeFile(const QString &path, MissingFile missing, QString &error)
 {
-    QFile file(path);
-    const FileState state = OpenRegularFile(file, error);
-    if (state == FileState::Missing && missing == MissingFile::IsEmpty)
+    const RegularFile file(path);
+    if (!MayRead(file, path, missing, error))
+        return std::nullopt;
+    if (!file.IsOpen())
         return QByteArray();
-    if (state == FileState::Missing)
-        error = u"%1 does not exist"_s.arg(path);
-    if (state != FileState::Open)
-        return std::nullopt;
-    QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        error = u"cannot read %1: %2"_s.arg(path, file.errorString());
-        return std::nullopt;
-    }
+    std::optional<QByteArray> content = file.ReadUpTo(MaxFileBytes);
+    if (!content)
+        error = u"cannot read %1"_s.arg(path);
     return content;
 }

@@ -1,31 +1,31 @@
 #pragma once
 
 #include "store/databasereader.h"
+#include "store/regularfile.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 
 #include <optional>
 
-// Only regular files are read: a named pipe or a device would never end. Nor
-// is a file larger than MaxFileBytes, so that a damaged or foreign file can
+// No file larger than this is read, so that a damaged or foreign file can
 // cost neither all memory nor the time to read it: the most a backup holds,
 // four databases each as large as the window reads, with room to spare.
 inline constexpr qint64 MaxFileBytes = 4 * DatabaseLoad::MaxFileBytes + 1024 * 1024;
-enum class FileState {
-    Missing,
-    Open,
-    // Not a regular file, or it cannot be opened; the error says why.
-    Unreadable,
-};
-FileState OpenRegularFile(QFile &file, QString &error);
 
-// Reads a file whole. A missing file reads as empty content when missing
-// files are allowed (a database without a file is an empty database). None,
-// with the reason in error, when the file cannot be read.
+// Whether a missing file reads as empty content (a database without a file
+// is an empty database) or is an error.
 enum class MissingFile {
     IsEmpty,
     IsError
 };
+
+// Whether the file at path, opened as file, may be read: only a regular file
+// (a named pipe or a device would never end) no larger than MaxFileBytes, or
+// a missing one where that is allowed. False, with the reason in error, when
+// not.
+bool MayRead(const RegularFile &file, const QString &path, MissingFile missing, QString &error);
+
+// Reads a file whole. None, with the reason in error, when it may not be read
+// or reading fails.
 std::optional<QByteArray> ReadWholeFile(const QString &path, MissingFile missing, QString &error);

@@ -25,6 +25,7 @@ RegularFile::RegularFile(const QString &path)
         return;
     }
     m_status = Status::Open;
+    m_size = info.st_size;
 }
 
 qint64 RegularFile::Read(char *data, qint64 maxLength) const

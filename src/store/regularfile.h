@@ -23,6 +23,9 @@ public:
 
     Status State() const { return m_status; }
     bool IsOpen() const { return m_status == Status::Open; }
+    // Of an open file, as it was when opened.
+    qint64 Size() const { return m_size; }
+    int Descriptor() const { return m_file.Get(); }
 
     // Up to maxLength bytes from the current position; 0 at the end of the
     // file, -1 on a read error.
@@ -35,4 +38,5 @@ public:
 private:
     FileDescriptor m_file;
     Status m_status = Status::Missing;
+    qint64 m_size = 0;
 };
