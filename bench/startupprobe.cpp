@@ -10,9 +10,9 @@
 #include "platform/folders.h"
 #include "windowstart.h"
 
-#include "fakeclock.h"
-#include "fakesettingsstore.h"
-#include "fakeshell.h"
+#include "testsupport/fakeclock.h"
+#include "testsupport/fakesettingsstore.h"
+#include "testsupport/fakeshell.h"
 
 #include <QApplication>
 #include <QFile>

@@ -7,15 +7,15 @@
 #include "app/mainwindow/frmscrn.h"
 #include "benchmarkdata.h"
 #include "benchmarkreport.h"
-#include "editing/view/recordlistview.h"
+#include "views/recordlistview.h"
 #include "store/databasefiles.h"
 #include "store/databasewriter.h"
 #include "windowstart.h"
 
-#include "fakeclock.h"
-#include "fakefolders.h"
-#include "fakesettingsstore.h"
-#include "fakeshell.h"
+#include "testsupport/fakeclock.h"
+#include "testsupport/fakefolders.h"
+#include "testsupport/fakesettingsstore.h"
+#include "testsupport/fakeshell.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,7 +2,7 @@
 
 #include "app/mainwindow/frmscrn.h"
 #include "app/startup.h"
-#include "editing/view/recordlistview.h"
+#include "views/recordlistview.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

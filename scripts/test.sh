@@ -12,6 +12,7 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh test
 bash scripts/check-format.sh
+bash scripts/check-includes.sh
 
 for preset in debug asan; do
     echo "== $preset build"

@@ -1,6 +1,6 @@
 #include "aboutwindow.h"
 
-#include "editing/view/twips.h"
+#include "views/twips.h"
 #include "platform/appinfo.h"
 #include "platform/shellservices.h"
 

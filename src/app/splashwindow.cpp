@@ -1,6 +1,6 @@
 #include "splashwindow.h"
 
-#include "editing/view/twips.h"
+#include "views/twips.h"
 #include "platform/appinfo.h"
 #include "programicons.h"
 #include "shapewidget.h"

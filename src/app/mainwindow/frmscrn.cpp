@@ -1,8 +1,8 @@
 #include "frmscrn.h"
 
-#include "editing/view/inputfield.h"
-#include "editing/view/recordlistview.h"
-#include "editing/view/twips.h"
+#include "views/inputfield.h"
+#include "views/recordlistview.h"
+#include "views/twips.h"
 #include "platform/appinfo.h"
 #include "platform/settingsstore.h"
 #include "platform/settingvalues.h"

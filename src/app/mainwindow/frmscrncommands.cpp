@@ -2,7 +2,7 @@
 
 #include "frmscrn.h"
 
-#include "editing/view/recordlistview.h"
+#include "views/recordlistview.h"
 #include "exchange/exportdatabases.h"
 #include "exchange/importdatabases.h"
 #include "platform/appinfo.h"

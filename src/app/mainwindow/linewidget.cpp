@@ -1,6 +1,6 @@
 #include "linewidget.h"
 
-#include "editing/view/twips.h"
+#include "views/twips.h"
 
 #include <QPainter>
 

@@ -1,8 +1,8 @@
 #include "screenlayout.h"
 
 #include "app/shapewidget.h"
-#include "editing/view/recordlistview.h"
-#include "editing/view/twips.h"
+#include "views/recordlistview.h"
+#include "views/twips.h"
 #include "linewidget.h"
 #include "screendesign.h"
 

@@ -5,10 +5,10 @@
 #include "store/databasefiles.h"
 #include "store/databasewriter.h"
 
-#include "fakeclock.h"
-#include "fakefolders.h"
-#include "fakesettingsstore.h"
-#include "fakeshell.h"
+#include "testsupport/fakeclock.h"
+#include "testsupport/fakefolders.h"
+#include "testsupport/fakesettingsstore.h"
+#include "testsupport/fakeshell.h"
 
 #include <QCoreApplication>
 #include <QDir>

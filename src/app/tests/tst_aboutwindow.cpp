@@ -1,6 +1,6 @@
 #include "app/aboutwindow.h"
 
-#include "fakeshell.h"
+#include "testsupport/fakeshell.h"
 
 #include <QApplication>
 #include <QLabel>

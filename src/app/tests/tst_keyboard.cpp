@@ -2,8 +2,8 @@
 
 #include "app/aboutwindow.h"
 #include "app/mainwindow/toolbarbutton.h"
-#include "editing/view/inputfield.h"
-#include "editing/view/recordlistview.h"
+#include "views/inputfield.h"
+#include "views/recordlistview.h"
 
 #include <QAccessible>
 #include <QAction>

@@ -2,9 +2,9 @@
 
 #include "app/mainwindow/linewidget.h"
 #include "app/shapewidget.h"
-#include "editing/view/inputfield.h"
-#include "editing/view/recordlistview.h"
-#include "editing/view/twips.h"
+#include "views/inputfield.h"
+#include "views/recordlistview.h"
+#include "views/twips.h"
 
 #include <QAction>
 #include <QClipboard>

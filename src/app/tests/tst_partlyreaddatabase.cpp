@@ -1,7 +1,7 @@
-#include "testfiles.h"
+#include "testsupport/testfiles.h"
 #include "testprogram.h"
 
-#include "editing/view/inputfield.h"
+#include "views/inputfield.h"
 #include "store/linecodec.h"
 #include "store/recordline.h"
 

@@ -1,9 +1,9 @@
-#include "testfiles.h"
+#include "testsupport/testfiles.h"
 #include "testprogram.h"
 
-#include "editing/view/inputfield.h"
-#include "editing/view/recordlistview.h"
-#include "filesizelimit.h"
+#include "views/inputfield.h"
+#include "views/recordlistview.h"
+#include "testsupport/filesizelimit.h"
 #include "store/databasereader.h"
 
 #include <QAction>

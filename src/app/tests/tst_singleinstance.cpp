@@ -1,5 +1,5 @@
 #include "app/singleinstance.h"
-#include "testfiles.h"
+#include "testsupport/testfiles.h"
 
 #include <QDir>
 #include <QProcess>

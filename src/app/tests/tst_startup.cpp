@@ -1,6 +1,6 @@
 #include "testprogram.h"
 
-#include "editing/view/recordlistview.h"
+#include "views/recordlistview.h"
 
 #include <QAction>
 #include <QApplication>

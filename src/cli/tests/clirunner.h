@@ -2,11 +2,11 @@
 
 #include "cli/clicontext.h"
 #include "cli/korvanecli.h"
-#include "fakeclock.h"
-#include "fakefolders.h"
+#include "testsupport/fakeclock.h"
+#include "testsupport/fakefolders.h"
 #include "store/databasefiles.h"
 #include "store/linecodec.h"
-#include "testfiles.h"
+#include "testsupport/testfiles.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,5 +1,5 @@
 #include "clirunner.h"
-#include "filesizelimit.h"
+#include "testsupport/filesizelimit.h"
 #include "platform/instancelock.h"
 
 #include <QTest>

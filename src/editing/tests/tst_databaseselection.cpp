@@ -1,5 +1,5 @@
 #include "editing/databaseselection.h"
-#include "fakesettingsstore.h"
+#include "testsupport/fakesettingsstore.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -6,10 +6,10 @@
 #include "store/databasereader.h"
 #include "store/databasewriter.h"
 
-#include "fakeclock.h"
-#include "fakefolders.h"
-#include "fakesettingsstore.h"
-#include "testfiles.h"
+#include "testsupport/fakeclock.h"
+#include "testsupport/fakefolders.h"
+#include "testsupport/fakesettingsstore.h"
+#include "testsupport/testfiles.h"
 
 #include <QTest>
 

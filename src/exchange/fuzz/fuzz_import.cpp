@@ -5,9 +5,9 @@
 #include "exchange/exportcontainer.h"
 #include "exchange/exportdatabases.h"
 #include "exchange/importdatabases.h"
-#include "fakefolders.h"
+#include "testsupport/fakefolders.h"
 #include "store/databasefiles.h"
-#include "testfiles.h"
+#include "testsupport/testfiles.h"
 
 #include <cstdlib>
 

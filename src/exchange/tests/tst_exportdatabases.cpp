@@ -1,9 +1,9 @@
 #include "exchange/exportdatabases.h"
 #include "exchange/importdatabases.h"
-#include "failingsync.h"
-#include "fakefolders.h"
+#include "testsupport/failingsync.h"
+#include "testsupport/fakefolders.h"
 #include "store/databasefiles.h"
-#include "testfiles.h"
+#include "testsupport/testfiles.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 #include "platform/instancelock.h"
 
-#include "testfiles.h"
+#include "testsupport/testfiles.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -2,7 +2,7 @@
 #include "platform/qsettingsstore.h"
 #include "platform/settingvalues.h"
 
-#include "testfiles.h"
+#include "testsupport/testfiles.h"
 
 #include <QSettings>
 #include <QStandardPaths>

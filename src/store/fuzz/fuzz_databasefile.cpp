@@ -4,7 +4,7 @@
 
 #include "store/databasereader.h"
 #include "store/databasewriter.h"
-#include "testfiles.h"
+#include "testsupport/testfiles.h"
 
 #include <QTemporaryDir>
 

@@ -1,9 +1,9 @@
-#include "filesizelimit.h"
+#include "testsupport/filesizelimit.h"
 #include "store/databasefiles.h"
 #include "store/databasereader.h"
 #include "store/databasewriter.h"
 #include "store/linecodec.h"
-#include "testfiles.h"
+#include "testsupport/testfiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>

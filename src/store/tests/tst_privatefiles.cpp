@@ -1,9 +1,9 @@
-#include "failingsync.h"
+#include "testsupport/failingsync.h"
 #include "store/databasefiles.h"
 #include "store/databasereader.h"
 #include "store/databasewriter.h"
 #include "store/privatefiles.h"
-#include "testfiles.h"
+#include "testsupport/testfiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "fakesettingsstore.h"
+#include "testsupport/fakesettingsstore.h"
 
 using namespace Qt::StringLiterals;
 

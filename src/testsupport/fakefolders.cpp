@@ -1,4 +1,4 @@
-#include "fakefolders.h"
+#include "testsupport/fakefolders.h"
 
 #include <QDir>
 #include <QFileInfo>

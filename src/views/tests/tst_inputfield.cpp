@@ -1,4 +1,4 @@
-#include "editing/view/inputfield.h"
+#include "views/inputfield.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,5 +1,5 @@
 #include "editing/recordlist.h"
-#include "editing/view/recordlistview.h"
+#include "views/recordlistview.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
