@@ -5,11 +5,18 @@
 # package and runs lintian on it, then starts the installed program on a
 # virtual display and checks that F1 hands the installed help page to the
 # desktop's opener.
-# Usage: check-install.sh [BUILD_FOLDER]   (default build/debug)
+# Usage: check-install.sh [BUILD_FOLDER]
+# Without a folder it builds what installs, in the Release build that the
+# package is made from, and checks that.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-build=${1:-build/debug}
+build=${1:-}
+if [ -z "$build" ]; then
+    build=build/release
+    cmake --preset release > /dev/null
+    cmake --build --preset release --target korvane_installables
+fi
 id=example.tessaly.Korvane
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

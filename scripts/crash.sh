@@ -10,8 +10,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 trials="${1:-200}"
-cmake --preset debug > /dev/null
-cmake --build --preset debug --target tst_exchange_crashconsistency
+cmake --preset asan > /dev/null
+cmake --build --preset asan --target tst_exchange_crashconsistency
 # A second per kill is far more than a kill takes.
 KORVANE_CRASH_TRIALS="$trials" QTEST_FUNCTION_TIMEOUT="$((trials * 1000 + 60000))" \
-    build/debug/src/exchange/tests/crash/tst_exchange_crashconsistency
+    build/asan/src/exchange/tests/crash/tst_exchange_crashconsistency
