@@ -7,9 +7,9 @@
 #include "app/mainwindow/frmscrn.h"
 #include "benchmarkdata.h"
 #include "benchmarkreport.h"
-#include "views/recordlistview.h"
 #include "store/databasefiles.h"
 #include "store/databasewriter.h"
+#include "views/recordlistview.h"
 #include "windowstart.h"
 
 #include "testsupport/fakeclock.h"

@@ -1,8 +1,8 @@
 #include "aboutwindow.h"
 
-#include "views/twips.h"
 #include "platform/appinfo.h"
 #include "platform/shellservices.h"
+#include "views/twips.h"
 
 #include <QApplication>
 #include <QBoxLayout>

@@ -1,9 +1,9 @@
 #include "splashwindow.h"
 
-#include "views/twips.h"
 #include "platform/appinfo.h"
 #include "programicons.h"
 #include "shapewidget.h"
+#include "views/twips.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,8 +1,5 @@
 #include "frmscrn.h"
 
-#include "views/inputfield.h"
-#include "views/recordlistview.h"
-#include "views/twips.h"
 #include "platform/appinfo.h"
 #include "platform/settingsstore.h"
 #include "platform/settingvalues.h"
@@ -11,6 +8,9 @@
 #include "screenlayout.h"
 #include "screenmenubar.h"
 #include "toolbarbutton.h"
+#include "views/inputfield.h"
+#include "views/recordlistview.h"
+#include "views/twips.h"
 
 #include <QApplication>
 #include <QCloseEvent>

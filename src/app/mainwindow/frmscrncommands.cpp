@@ -2,7 +2,6 @@
 
 #include "frmscrn.h"
 
-#include "views/recordlistview.h"
 #include "exchange/exportdatabases.h"
 #include "exchange/importdatabases.h"
 #include "platform/appinfo.h"
@@ -11,6 +10,7 @@
 #include "platform/settingvalues.h"
 #include "platform/shellservices.h"
 #include "toolbarbutton.h"
+#include "views/recordlistview.h"
 
 #include <QClipboard>
 #include <QCursor>

@@ -3,12 +3,12 @@
 #include "app/programicons.h"
 #include "app/shapewidget.h"
 #include "editing/recordform.h"
-#include "views/inputfield.h"
-#include "views/recordlistview.h"
-#include "views/twips.h"
 #include "linewidget.h"
 #include "store/databasefiles.h"
 #include "toolbarbutton.h"
+#include "views/inputfield.h"
+#include "views/recordlistview.h"
+#include "views/twips.h"
 
 #include <QAction>
 #include <QFrame>

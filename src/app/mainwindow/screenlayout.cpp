@@ -1,10 +1,10 @@
 #include "screenlayout.h"
 
 #include "app/shapewidget.h"
-#include "views/recordlistview.h"
-#include "views/twips.h"
 #include "linewidget.h"
 #include "screendesign.h"
+#include "views/recordlistview.h"
+#include "views/twips.h"
 
 #include <QEvent>
 #include <QFrame>

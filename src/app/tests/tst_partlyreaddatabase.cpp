@@ -1,9 +1,9 @@
-#include "testsupport/testfiles.h"
 #include "testprogram.h"
+#include "testsupport/testfiles.h"
 
-#include "views/inputfield.h"
 #include "store/linecodec.h"
 #include "store/recordline.h"
+#include "views/inputfield.h"
 
 #include <QAction>
 #include <QTest>

@@ -1,10 +1,10 @@
-#include "testsupport/testfiles.h"
 #include "testprogram.h"
+#include "testsupport/testfiles.h"
 
+#include "store/databasereader.h"
+#include "testsupport/filesizelimit.h"
 #include "views/inputfield.h"
 #include "views/recordlistview.h"
-#include "testsupport/filesizelimit.h"
-#include "store/databasereader.h"
 
 #include <QAction>
 #include <QTest>

@@ -5,8 +5,8 @@
 #include "exchange/exportcontainer.h"
 #include "exchange/exportdatabases.h"
 #include "exchange/importdatabases.h"
-#include "testsupport/fakefolders.h"
 #include "store/databasefiles.h"
+#include "testsupport/fakefolders.h"
 #include "testsupport/testfiles.h"
 
 #include <cstdlib>

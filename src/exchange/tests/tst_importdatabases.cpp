@@ -1,8 +1,8 @@
 #include "exchange/exportdatabases.h"
 #include "exchange/importdatabases.h"
+#include "store/databasefiles.h"
 #include "testsupport/failingsync.h"
 #include "testsupport/fakefolders.h"
-#include "store/databasefiles.h"
 #include "testsupport/testfiles.h"
 
 #include <QDir>

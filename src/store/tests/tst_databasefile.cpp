@@ -1,8 +1,8 @@
-#include "testsupport/filesizelimit.h"
 #include "store/databasefiles.h"
 #include "store/databasereader.h"
 #include "store/databasewriter.h"
 #include "store/linecodec.h"
+#include "testsupport/filesizelimit.h"
 #include "testsupport/testfiles.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
-#include "testsupport/failingsync.h"
 #include "store/databasefiles.h"
 #include "store/databasereader.h"
 #include "store/databasewriter.h"
 #include "store/privatefiles.h"
+#include "testsupport/failingsync.h"
 #include "testsupport/testfiles.h"
 
 #include <QDir>
