@@ -1,10 +1,10 @@
-#include "cli/csvreader.h"
-#include "cli/csvwriter.h"
-#include "cli/importplan.h"
-#include "cli/jsonreader.h"
-#include "cli/jsonwriter.h"
-#include "cli/keepassxmlreader.h"
-#include "cli/keepassxmlwriter.h"
+#include "exchange/csvreader.h"
+#include "exchange/csvwriter.h"
+#include "exchange/importplan.h"
+#include "exchange/jsonreader.h"
+#include "exchange/jsonwriter.h"
+#include "exchange/keepassxmlreader.h"
+#include "exchange/keepassxmlwriter.h"
 
 #include <QTest>
 
