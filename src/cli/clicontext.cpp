@@ -29,12 +29,6 @@ void CliContext::Output(QByteArrayView data) const
     m_output.write(data.data(), data.size());
 }
 
-void CliContext::Output(const QByteArrayList &pieces) const
-{
-    for (const QByteArray &piece : pieces)
-        Output(piece);
-}
-
 void CliContext::Message(const QString &text) const
 {
     m_messages.write((u"korvane-cli: "_s + text + u'\n').toUtf8());

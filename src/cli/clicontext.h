@@ -2,7 +2,7 @@
 
 #include "platform/instancelock.h"
 
-#include <QByteArrayList>
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QIODevice>
 #include <QString>
@@ -26,7 +26,6 @@ public:
 
     // Data, for scripts: the standard output.
     void Output(QByteArrayView data) const;
-    void Output(const QByteArrayList &pieces) const;
     // One line for the user on the standard error, named after the program.
     void Message(const QString &text) const;
 

@@ -2,10 +2,10 @@
 
 #include "cli/clicontext.h"
 #include "cli/korvanecli.h"
-#include "testsupport/fakeclock.h"
-#include "testsupport/fakefolders.h"
 #include "store/databasefiles.h"
 #include "store/linecodec.h"
+#include "testsupport/fakeclock.h"
+#include "testsupport/fakefolders.h"
 #include "testsupport/testfiles.h"
 
 #include <QBuffer>

@@ -1,6 +1,6 @@
 #include "clirunner.h"
-#include "testsupport/filesizelimit.h"
 #include "platform/instancelock.h"
+#include "testsupport/filesizelimit.h"
 
 #include <QTest>
 
