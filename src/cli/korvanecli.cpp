@@ -52,9 +52,7 @@ ExitCode ParseAndRun(const CliContext &context, const CommandSpec &command, cons
     return Run(context, command.command, *parsed);
 }
 
-} // namespace
-
-ExitCode RunKorvaneCli(const CliContext &context, const QStringList &arguments)
+ExitCode RunArguments(const CliContext &context, const QStringList &arguments)
 {
     if (arguments.isEmpty()) {
         context.Message(u"a command is needed; \"korvane-cli --help\" lists them"_s);
@@ -81,4 +79,18 @@ ExitCode RunKorvaneCli(const CliContext &context, const QStringList &arguments)
         return ExitCode::Refused;
     }
     return ParseAndRun(context, *command, arguments.sliced(1));
+}
+
+} // namespace
+
+ExitCode RunKorvaneCli(const CliContext &context, const QStringList &arguments)
+{
+    const ExitCode code = RunArguments(context, arguments);
+    // A script must learn that its data did not all arrive; a pipe closed
+    // early ends the program by its signal before this, quietly.
+    const QString outputError = context.FinishOutput();
+    if (outputError.isEmpty())
+        return code;
+    context.Message(u"could not write the standard output: "_s + outputError);
+    return ExitCode::Failed;
 }

@@ -19,6 +19,21 @@ const QByteArray Work = Line("Studio|Ann|C-1|AAAA-1111|2024|www.studio.example|0
                         + Line("Caf\xE9 \x80|Bj\xF6rn|C-2|BBBB-2222||mailto:b@x.example|04-12-2026 01:35:25|\r\n");
 const QByteArray Tools = Line("\xC9MILE \x8A|Zo\xEB|C-3|CCCC-3333|||04-12-2026 01:35:26|\r\n");
 
+// An output that takes nothing, as a full disk does.
+class FullDevice : public QIODevice
+{
+public:
+    FullDevice() { open(QIODevice::WriteOnly); }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *, qint64) override
+    {
+        setErrorString(u"No space left on device"_s);
+        return -1;
+    }
+};
+
 } // namespace
 
 class TestQueryCommands : public QObject
@@ -218,6 +233,13 @@ private slots:
         QCOMPARE(m_cli.Messages(), u"korvane-cli: %1 is a database file of Korvane; choose another name\n"_s.arg(path));
         QCOMPARE(m_cli.Database(1), Work);
         QCOMPARE(data.entryList(QDir::Files), (QStringList{u"sdb1.ppd"_s, u"sdb3.ppd"_s}));
+    }
+
+    void outputThatCannotBeWritten_failsWithTheReason()
+    {
+        FullDevice full;
+        QCOMPARE(m_cli.RunInto(full, {u"export"_s, u"-f"_s, u"csv"_s}), ExitCode::Failed);
+        QCOMPARE(m_cli.Messages(), u"korvane-cli: could not write the standard output: no space left on device\n"_s);
     }
 
     void exportToAFile_isOwnerOnly()
