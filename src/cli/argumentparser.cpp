@@ -5,8 +5,22 @@
 #include <QCommandLineParser>
 
 using namespace Qt::StringLiterals;
+using namespace CommandTable;
 
-ArgumentParser::ArgumentParser(const CommandSpec &spec)
+namespace {
+
+QCommandLineOption ParserOption(Option option)
+{
+    const OptionSpec &spec = OptionOf(option);
+    QStringList names{spec.longName};
+    if (!spec.shortName.isEmpty())
+        names.prepend(spec.shortName);
+    return QCommandLineOption(names, QString(), spec.valueName);
+}
+
+} // namespace
+
+ArgumentParser::ArgumentParser(const CommandTable::CommandSpec &spec)
     : m_spec(spec)
 {}
 
@@ -19,16 +33,16 @@ std::optional<CommandArguments> ArgumentParser::Refuse(const QString &error)
 std::optional<CommandArguments> ArgumentParser::Parse(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    const QCommandLineOption help({u"h"_s, u"help"_s}, QString());
-    const QCommandLineOption database({u"d"_s, u"database"_s}, QString(), u"DB"_s);
-    const QCommandLineOption format({u"f"_s, u"format"_s}, QString(), u"FORMAT"_s);
-    const QCommandLineOption output({u"o"_s, u"output"_s}, QString(), u"FILE"_s);
+    const QCommandLineOption help = ParserOption(Option::Help);
+    const QCommandLineOption database = ParserOption(Option::Database);
+    const QCommandLineOption format = ParserOption(Option::Format);
+    const QCommandLineOption output = ParserOption(Option::Output);
     parser.addOption(help);
-    if (m_spec.databaseUse != CommandSpec::DatabaseUse::None)
+    if (m_spec.databaseUse != DatabaseUse::None)
         parser.addOption(database);
     if (!m_spec.formats.isEmpty())
         parser.addOption(format);
-    if (m_spec.writesOutputFile)
+    if (m_spec.takesOutput)
         parser.addOption(output);
     // The parser takes the first argument for the program's name.
     if (!parser.parse(QStringList{u"korvane-cli"_s} + arguments))
@@ -48,14 +62,14 @@ std::optional<CommandArguments> ArgumentParser::Parse(const QStringList &argumen
     if (!positional.isEmpty())
         return Refuse(u"%1 does not take \"%2\""_s.arg(m_spec.name, positional.front()));
 
-    if (m_spec.databaseUse != CommandSpec::DatabaseUse::None) {
-        if (m_spec.databaseUse == CommandSpec::DatabaseUse::One && !parser.isSet(database))
+    if (m_spec.databaseUse != DatabaseUse::None) {
+        if (m_spec.databaseUse == DatabaseUse::One && !parser.isSet(database))
             return Refuse(u"%1 needs the database: -d 1 to 4, work, games, tools or misc"_s.arg(m_spec.name));
         const QString choice = parser.isSet(database) ? parser.value(database) : u"all"_s;
         const std::optional<QList<int>> databases = ParseDatabaseChoice(choice);
         if (!databases)
             return Refuse(u"no database \"%1\": use 1 to 4, work, games, tools, misc or all"_s.arg(choice));
-        if (m_spec.databaseUse == CommandSpec::DatabaseUse::One && databases->size() != 1)
+        if (m_spec.databaseUse == DatabaseUse::One && databases->size() != 1)
             return Refuse(u"%1 works on one database at a time"_s.arg(m_spec.name));
         parsed.databases = *databases;
     }
@@ -69,7 +83,7 @@ std::optional<CommandArguments> ArgumentParser::Parse(const QStringList &argumen
             return Refuse(u"no format \"%1\": use %2"_s.arg(parsed.format, formats.join(u", "_s)));
     }
 
-    if (m_spec.writesOutputFile)
+    if (m_spec.takesOutput)
         parsed.outputFile = parser.value(output);
     return parsed;
 }

@@ -1,16 +1,18 @@
 #pragma once
 
-#include "commandspec.h"
+#include "commandarguments.h"
+#include "commandtable.h"
 
 #include <optional>
 
-// Checks a command's arguments (those after its name) against its spec.
+// Checks a command's arguments (those after its name) against its row of
+// the command table.
 // Options may stand before, between and after the other arguments; after
 // "--" everything is an argument, so a search text may start with "-".
 class ArgumentParser
 {
 public:
-    explicit ArgumentParser(const CommandSpec &spec);
+    explicit ArgumentParser(const CommandTable::CommandSpec &spec);
 
     // None when the arguments do not fit; Error() then says why. Also none
     // when help was asked for: WantsHelp() then says so.
@@ -22,7 +24,7 @@ public:
 private:
     std::optional<CommandArguments> Refuse(const QString &error);
 
-    const CommandSpec &m_spec;
+    const CommandTable::CommandSpec &m_spec;
     bool m_wantsHelp = false;
     QString m_error;
 };

@@ -1,9 +1,9 @@
 #include "backupcommands.h"
 
-#include "backupfile.h"
 #include "clicontext.h"
+#include "exchange/backupfile.h"
+#include "exchange/quantity.h"
 #include "outputfile.h"
-#include "quantity.h"
 #include "store/databasefiles.h"
 #include "store/privatefiles.h"
 #include "wholefile.h"
@@ -39,23 +39,6 @@ qsizetype TotalSize(const ExportContainer::Databases &databases)
     for (const QByteArray &database : databases)
         size += database.size();
     return size;
-}
-
-ExitCode RunBackup(const CliContext &context, const CommandArguments &arguments)
-{
-    const std::optional<ExportContainer::Databases> databases = ReadDatabases(context);
-    if (!databases)
-        return ExitCode::Failed;
-    const std::optional<QByteArray> backup = BackupFile::Make(*databases);
-    if (!backup) {
-        context.Message(u"a database is larger than a backup can hold (4 GiB)"_s);
-        return ExitCode::Refused;
-    }
-    const ExitCode written = WriteOutput(context, arguments.argument, {*backup});
-    if (written == ExitCode::Success)
-        context.Message(u"backed up the four databases to %1 (%2)"_s.arg(
-            arguments.argument, Quantity(backup->size(), u"byte"_s, u"bytes"_s)));
-    return written;
 }
 
 // A backup of the databases as they are, in the data folder, under a name no
@@ -100,7 +83,26 @@ bool ReplaceAll(const QString &dataFolder, const ExportContainer::Databases &res
     return true;
 }
 
-ExitCode RunRestore(const CliContext &context, const CommandArguments &arguments)
+} // namespace
+
+ExitCode BackUpDatabases(const CliContext &context, const CommandArguments &arguments)
+{
+    const std::optional<ExportContainer::Databases> databases = ReadDatabases(context);
+    if (!databases)
+        return ExitCode::Failed;
+    const std::optional<QByteArray> backup = BackupFile::Make(*databases);
+    if (!backup) {
+        context.Message(u"a database is larger than a backup can hold (4 GiB)"_s);
+        return ExitCode::Refused;
+    }
+    const ExitCode written = WriteOutput(context, arguments.argument, *backup);
+    if (written == ExitCode::Success)
+        context.Message(u"backed up the four databases to %1 (%2)"_s.arg(
+            arguments.argument, Quantity(backup->size(), u"byte"_s, u"bytes"_s)));
+    return written;
+}
+
+ExitCode RestoreDatabases(const CliContext &context, const CommandArguments &arguments)
 {
     const std::unique_ptr<InstanceLock> lock = context.LockOutWindow();
     if (!lock) {
@@ -153,43 +155,3 @@ ExitCode RunRestore(const CliContext &context, const CommandArguments &arguments
         context.Message(u"the databases as they were are kept in %1; restore that file to undo"_s.arg(undoPath));
     return ExitCode::Success;
 }
-
-} // namespace
-
-const CommandSpec BackupCommand{
-    .name = QLatin1StringView("backup"),
-    .summary = QLatin1StringView("all four databases into one backup file"),
-    .help = QLatin1StringView(R"(Usage: korvane-cli backup FILE
-
-Writes all four database files, byte for byte, into FILE: the layout of the
-window's export container (a 22-byte header, a zero byte, four sizes of eight
-hexadecimal digits, the four files), without its 32,768-byte limit. FILE is
-readable by you alone. Do not name it Korvane_Data.cab: the window's Import
-refuses a file larger than its limit.
-
-Options:
-  -h, --help             this help
-)"),
-    .argument = QLatin1StringView("FILE"),
-    .run = RunBackup,
-};
-
-const CommandSpec RestoreCommand{
-    .name = QLatin1StringView("restore"),
-    .summary = QLatin1StringView("all four databases back from a backup file"),
-    .help = QLatin1StringView(R"(Usage: korvane-cli restore FILE
-
-Replaces all four databases with those of the backup FILE (written by
-"korvane-cli backup", or an export container). A database the backup holds
-empty becomes empty. The databases as they were are first kept in the data
-folder as before-restore-DATE-TIME.backup, which restore takes back to undo.
-FILE is checked whole before anything is written, and if a database cannot
-be written the others get their old content back. Refused while the window
-runs.
-
-Options:
-  -h, --help             this help
-)"),
-    .argument = QLatin1StringView("FILE"),
-    .run = RunRestore,
-};

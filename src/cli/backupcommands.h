@@ -1,7 +1,10 @@
 #pragma once
 
-#include "commandspec.h"
+#include "commandarguments.h"
+#include "exitcode.h"
 
-// All four databases into one file and back, without the export's size limit.
-extern const CommandSpec BackupCommand;
-extern const CommandSpec RestoreCommand;
+class CliContext;
+
+// All four database files into one backup file, and back.
+ExitCode BackUpDatabases(const CliContext &context, const CommandArguments &arguments);
+ExitCode RestoreDatabases(const CliContext &context, const CommandArguments &arguments);

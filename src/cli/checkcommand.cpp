@@ -1,40 +1,63 @@
 #include "checkcommand.h"
 
 #include "clicontext.h"
-#include "editing/recordlist.h"
-#include "quantity.h"
+#include "exchange/quantity.h"
 #include "store/databasecheck.h"
 #include "store/databasefiles.h"
-#include "wholefile.h"
+#include "store/databasereader.h"
+#include "store/regularfile.h"
+
+#include <QLocale>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-ExitCode RunCheck(const CliContext &context, const CommandArguments &arguments)
+// What is wrong with one database file, a line per finding; none when it
+// cannot be read. Only as much is checked as the window reads.
+std::optional<QByteArray> Findings(const QString &path)
+{
+    const RegularFile file(path);
+    if (file.State() == RegularFile::Status::Unreadable)
+        return std::nullopt;
+    std::optional<QByteArray> content =
+        file.IsOpen() ? file.ReadUpTo(DatabaseLoad::MaxFileBytes + 1) : std::optional(QByteArray());
+    if (!content)
+        return std::nullopt;
+    const QLocale english(QLocale::English);
+    QByteArray report;
+    const bool tooLong = content->size() > DatabaseLoad::MaxFileBytes;
+    content->truncate(DatabaseLoad::MaxFileBytes);
+    const DatabaseCheck check = CheckDatabase(*content);
+    for (const LineDamage &damage : check.damages)
+        report += u"%1:%2: %3\n"_s.arg(path).arg(damage.lineNumber).arg(damage.reason).toUtf8();
+    if (check.overLimitLine > 0) {
+        report += u"%1:%2: more than the %3 records a database holds; the rest was not checked\n"_s.arg(path)
+                      .arg(check.overLimitLine)
+                      .arg(english.toString(DatabaseLoad::MaxRecords))
+                      .toUtf8();
+    } else if (tooLong) {
+        report += u"%1: more than the %2 MiB a database takes; the rest was not checked\n"_s.arg(path)
+                      .arg(DatabaseLoad::MaxFileBytes >> 20)
+                      .toUtf8();
+    }
+    return report;
+}
+
+} // namespace
+
+ExitCode CheckDatabases(const CliContext &context, const CommandArguments &arguments)
 {
     qsizetype findings = 0;
     for (const int database : arguments.databases) {
         const QString path = DatabaseFiles::DatabaseFilePath(context.DataFolder(), database);
-        QString error;
-        const std::optional<QByteArray> content = ReadWholeFile(path, MissingFile::IsEmpty, error);
-        if (!content) {
-            context.Message(error);
+        const std::optional<QByteArray> report = Findings(path);
+        if (!report) {
+            context.Message(u"cannot read %1: it is not a regular file, or you may not read it"_s.arg(path));
             return ExitCode::Failed;
         }
-        QByteArray report;
-        const DatabaseCheck check = CheckDatabase(*content);
-        for (const LineDamage &damage : check.damages)
-            report += u"%1:%2: %3\n"_s.arg(path).arg(damage.lineNumber).arg(damage.reason).toUtf8();
-        const qsizetype records = check.records;
-        if (records > RecordList::MaximumRows) {
-            report += u"%1: %2, more than the %3 a database may hold\n"_s
-                          .arg(path, Quantity(records, u"record"_s, u"records"_s),
-                               QLocale(QLocale::English).toString(RecordList::MaximumRows))
-                          .toUtf8();
-        }
-        findings += report.count('\n');
-        context.Output(report);
+        findings += report->count('\n');
+        context.Output(*report);
     }
     if (findings > 0) {
         context.Message(u"%1 found"_s.arg(Quantity(findings, u"problem"_s, u"problems"_s)));
@@ -44,25 +67,3 @@ ExitCode RunCheck(const CliContext &context, const CommandArguments &arguments)
         u"no damage found in %1"_s.arg(Quantity(arguments.databases.size(), u"database"_s, u"databases"_s)));
     return ExitCode::Success;
 }
-
-} // namespace
-
-const CommandSpec CheckCommand{
-    .name = QLatin1StringView("check"),
-    .summary = QLatin1StringView("report damaged lines of the database files"),
-    .help = QLatin1StringView(R"(Usage: korvane-cli check [-d DB]
-
-Reads the database files and reports each damaged line as FILE:LINE: REASON
-on the standard output: not hexadecimal, an odd number of hexadecimal
-digits, fewer or more than seven fields, text after the seventh field; and a
-database holding more records than the 32,767 the window shows. The window
-still loads a damaged line as well as it can. Exit status 1 when anything
-is found.
-
-Options:
-  -d, --database DB      1 to 4, work, games, tools, misc, or all (the default)
-  -h, --help             this help
-)"),
-    .databaseUse = CommandSpec::DatabaseUse::OneOrAll,
-    .run = RunCheck,
-};

@@ -1,6 +1,9 @@
 #pragma once
 
-#include "commandspec.h"
+#include "commandarguments.h"
+#include "exitcode.h"
 
-// Damaged lines of the database files, for a person to find and mend.
-extern const CommandSpec CheckCommand;
+class CliContext;
+
+// Reports the damaged lines of the database files.
+ExitCode CheckDatabases(const CliContext &context, const CommandArguments &arguments);

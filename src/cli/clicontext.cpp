@@ -3,6 +3,8 @@
 #include "platform/clock.h"
 #include "platform/folders.h"
 
+#include <QFileDevice>
+
 using namespace Qt::StringLiterals;
 
 CliContext::CliContext(const Folders &folders, const Clock &clock, const QString &lockPath, QIODevice &output,
@@ -26,13 +28,18 @@ QDateTime CliContext::Now() const
 
 void CliContext::Output(QByteArrayView data) const
 {
-    m_output.write(data.data(), data.size());
+    if (m_output.write(data.data(), data.size()) != data.size() && m_outputError.isEmpty())
+        m_outputError = m_output.errorString();
 }
 
-void CliContext::Output(const QByteArrayList &pieces) const
+QString CliContext::FinishOutput() const
 {
-    for (const QByteArray &piece : pieces)
-        Output(piece);
+    auto *const file = qobject_cast<QFileDevice *>(&m_output);
+    if (file && !file->flush() && m_outputError.isEmpty())
+        m_outputError = file->errorString();
+    if (m_outputError.isEmpty())
+        return {};
+    return m_outputError.front().toLower() + m_outputError.sliced(1);
 }
 
 void CliContext::Message(const QString &text) const

@@ -2,7 +2,7 @@
 
 #include "platform/instancelock.h"
 
-#include <QByteArrayList>
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QIODevice>
 #include <QString>
@@ -24,9 +24,12 @@ public:
     QString DataFolder() const;
     QDateTime Now() const;
 
-    // Data, for scripts: the standard output.
+    // Data, for scripts: the standard output. A failed write is kept for
+    // FinishOutput to tell.
     void Output(QByteArrayView data) const;
-    void Output(const QByteArrayList &pieces) const;
+    // Flushes the output; the system's reason ("no space left on device")
+    // when any write of it failed, else nothing.
+    QString FinishOutput() const;
     // One line for the user on the standard error, named after the program.
     void Message(const QString &text) const;
 
@@ -40,4 +43,5 @@ private:
     QString m_lockPath;
     QIODevice &m_output;
     QIODevice &m_messages;
+    mutable QString m_outputError;
 };

@@ -1,6 +1,9 @@
 #pragma once
 
-#include "commandspec.h"
+#include "commandarguments.h"
+#include "exitcode.h"
+
+class CliContext;
 
 // Records out to CSV, JSON or KeePass 2 XML.
-extern const CommandSpec ExportCommand;
+ExitCode ExportRecords(const CliContext &context, const CommandArguments &arguments);

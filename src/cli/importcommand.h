@@ -1,6 +1,9 @@
 #pragma once
 
-#include "commandspec.h"
+#include "commandarguments.h"
+#include "exitcode.h"
+
+class CliContext;
 
 // Records in from CSV, JSON or KeePass 2 XML, appended to one database.
-extern const CommandSpec ImportCommand;
+ExitCode ImportRecords(const CliContext &context, const CommandArguments &arguments);

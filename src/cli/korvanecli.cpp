@@ -10,73 +10,49 @@
 #include "querycommands.h"
 
 using namespace Qt::StringLiterals;
+using namespace CommandTable;
 
 namespace {
 
-const CommandSpec *const Commands[] = {
-    &ListCommand,   &SearchCommand, &ShowCommand,    &ExportCommand,
-    &ImportCommand, &BackupCommand, &RestoreCommand, &CheckCommand,
-};
-
-constexpr QLatin1StringView ExitStatusHelp(R"(Exit status:
-  0  success
-  1  nothing found (search, show), damage found (check)
-  2  refused: wrong usage, a file that cannot be imported or restored,
-     a value the databases cannot store, or the Korvane window is running
-  3  failed: a file could not be read or written
-)");
-
-QString ProgramHelp()
+ExitCode Run(const CliContext &context, Command command, const CommandArguments &arguments)
 {
-    QString help = uR"(Usage: korvane-cli COMMAND [OPTIONS]
-
-Reads and writes Korvane's four databases, "Work applications" (1, work),
-"Games" (2, games), "Tools" (3, tools) and "Miscelaneous" (4, misc), in the
-same files as the window. Commands that read work at any time; import and
-restore refuse while the window runs.
-
-Commands:
-)"_s;
-    for (const CommandSpec *command : Commands)
-        help += u"  "_s + QString(command->name).leftJustified(9) + command->summary + u'\n';
-    help += uR"(
-Options:
-  -h, --help       this help; "korvane-cli COMMAND --help" describes a command
-  --version        the version
-
-Data goes to the standard output, messages to the standard error.
-
-)"_s;
-    return help + ExitStatusHelp;
-}
-
-const CommandSpec *FindCommand(const QString &name)
-{
-    for (const CommandSpec *command : Commands) {
-        if (command->name == name)
-            return command;
+    switch (command) {
+    case Command::List:
+        return ListRecords(context, arguments);
+    case Command::Search:
+        return SearchRecords(context, arguments);
+    case Command::Show:
+        return ShowRecords(context, arguments);
+    case Command::Export:
+        return ExportRecords(context, arguments);
+    case Command::Import:
+        return ImportRecords(context, arguments);
+    case Command::Backup:
+        return BackUpDatabases(context, arguments);
+    case Command::Restore:
+        return RestoreDatabases(context, arguments);
+    case Command::Check:
+        return CheckDatabases(context, arguments);
     }
-    return nullptr;
+    return ExitCode::Refused;
 }
 
-ExitCode RunCommand(const CliContext &context, const CommandSpec &command, const QStringList &arguments)
+ExitCode ParseAndRun(const CliContext &context, const CommandSpec &command, const QStringList &arguments)
 {
     ArgumentParser parser(command);
     const std::optional<CommandArguments> parsed = parser.Parse(arguments);
     if (parser.WantsHelp()) {
-        context.Output((QString(command.help) + u'\n' + ExitStatusHelp).toUtf8());
+        context.Output(CommandHelp(command).toUtf8());
         return ExitCode::Success;
     }
     if (!parsed) {
         context.Message(parser.Error());
         return ExitCode::Refused;
     }
-    return command.run(context, *parsed);
+    return Run(context, command.command, *parsed);
 }
 
-} // namespace
-
-ExitCode RunKorvaneCli(const CliContext &context, const QStringList &arguments)
+ExitCode RunArguments(const CliContext &context, const QStringList &arguments)
 {
     if (arguments.isEmpty()) {
         context.Message(u"a command is needed; \"korvane-cli --help\" lists them"_s);
@@ -85,7 +61,7 @@ ExitCode RunKorvaneCli(const CliContext &context, const QStringList &arguments)
     const QString &first = arguments.front();
     if (first == u"-h" || first == u"--help" || first == u"help") {
         if (arguments.size() == 2 && FindCommand(arguments[1]))
-            return RunCommand(context, *FindCommand(arguments[1]), {u"--help"_s});
+            return ParseAndRun(context, *FindCommand(arguments[1]), {u"--help"_s});
         context.Output(ProgramHelp().toUtf8());
         return ExitCode::Success;
     }
@@ -102,5 +78,19 @@ ExitCode RunKorvaneCli(const CliContext &context, const QStringList &arguments)
         context.Message(u"no command \"%1\"; \"korvane-cli --help\" lists them"_s.arg(first));
         return ExitCode::Refused;
     }
-    return RunCommand(context, *command, arguments.sliced(1));
+    return ParseAndRun(context, *command, arguments.sliced(1));
+}
+
+} // namespace
+
+ExitCode RunKorvaneCli(const CliContext &context, const QStringList &arguments)
+{
+    const ExitCode code = RunArguments(context, arguments);
+    // A script must learn that its data did not all arrive; a pipe closed
+    // early ends the program by its signal before this, quietly.
+    const QString outputError = context.FinishOutput();
+    if (outputError.isEmpty())
+        return code;
+    context.Message(u"could not write the standard output: "_s + outputError);
+    return ExitCode::Failed;
 }

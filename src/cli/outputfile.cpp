@@ -34,7 +34,7 @@ bool IsDatabaseFile(const QString &dataFolder, const QString &path)
     return false;
 }
 
-ExitCode WriteOutput(const CliContext &context, const QString &file, const QByteArrayList &content)
+ExitCode WriteOutput(const CliContext &context, const QString &file, const QByteArray &content)
 {
     if (file.isEmpty()) {
         context.Output(content);
@@ -46,7 +46,7 @@ ExitCode WriteOutput(const CliContext &context, const QString &file, const QByte
     }
     // Like the export container, the file replaces whatever stands at its name,
     // a link included, and never writes through it.
-    if (!PrivateFiles::WriteWhole(file, content.join(), PrivateFiles::AtLink::Replace)) {
+    if (!PrivateFiles::WriteWhole(file, content, PrivateFiles::AtLink::Replace)) {
         context.Message(u"could not write %1"_s.arg(file));
         return ExitCode::Failed;
     }

@@ -2,7 +2,7 @@
 
 #include "exitcode.h"
 
-#include <QByteArrayList>
+#include <QByteArray>
 #include <QString>
 
 class CliContext;
@@ -11,7 +11,7 @@ class CliContext;
 // whole and owner-only to that file (it holds registration codes). A file
 // name that is one of the database files or their backups is refused, so a
 // slip of the hand cannot overwrite the data the command reads.
-ExitCode WriteOutput(const CliContext &context, const QString &file, const QByteArrayList &content);
+ExitCode WriteOutput(const CliContext &context, const QString &file, const QByteArray &content);
 
 // Whether the path names a database file or its backup in the data folder,
 // also through a link or another spelling of the path.

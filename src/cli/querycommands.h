@@ -1,8 +1,11 @@
 #pragma once
 
-#include "commandspec.h"
+#include "commandarguments.h"
+#include "exitcode.h"
 
-// The commands that only read and show records: list, search and show.
-extern const CommandSpec ListCommand;
-extern const CommandSpec SearchCommand;
-extern const CommandSpec ShowCommand;
+class CliContext;
+
+// The commands that only read and show records.
+ExitCode ListRecords(const CliContext &context, const CommandArguments &arguments);
+ExitCode SearchRecords(const CliContext &context, const CommandArguments &arguments);
+ExitCode ShowRecords(const CliContext &context, const CommandArguments &arguments);

@@ -1,10 +1,11 @@
 #include "textoutput.h"
 
-#include "parallelmap.h"
-#include "rawbuffer.h"
-#include "recordcolumns.h"
+#include "exchange/csvwriter.h"
+#include "exchange/jsonwriter.h"
+#include "exchange/keepassxmlwriter.h"
+#include "exchange/recordcolumns.h"
+#include "exchange/utf8text.h"
 #include "store/databasefiles.h"
-#include "utf8text.h"
 
 #include <algorithm>
 #include <array>
@@ -32,24 +33,30 @@ QByteArray AnsiDatabaseName(int number)
 
 } // namespace
 
-QByteArrayList FormatTable(const QList<DatabaseWalk> &databases)
+QByteArray FormatRecords(const QString &format, const QList<DatabaseRecords> &databases)
 {
-    // A first walk finds the columns' widths; the table is written by a
-    // second one. Decoding twice costs less than holding every record.
+    if (format == u"csv")
+        return WriteCsv(databases);
+    if (format == u"json")
+        return WriteJson(databases);
+    if (format == u"keepass-xml")
+        return WriteKeePassXml(databases);
+    if (format == u"text")
+        return FormatFieldLines(databases);
+    return FormatTable(databases);
+}
+
+QByteArray FormatTable(const QList<DatabaseRecords> &databases)
+{
     using Widths = std::array<qsizetype, RecordColumns::Count>;
     Widths widths{};
-    for (const Widths &databaseWidths : ParallelMap(databases, [](const DatabaseWalk &database) {
-             Widths widths{};
-             const qsizetype nameWidth = AnsiDatabaseName(database.database).size();
-             database.walk([&widths, nameWidth](const RegistrationRecord &record) {
-                 widths[0] = nameWidth;
-                 for (int field = 0; field < RegistrationRecord::FieldCount; ++field)
-                     widths[field + 1] = std::max(widths[field + 1], record[RegistrationRecord::Field(field)].size());
-             });
-             return widths;
-         })) {
-        std::transform(widths.begin(), widths.end(), databaseWidths.begin(), widths.begin(),
-                       [](qsizetype a, qsizetype b) { return std::max(a, b); });
+    for (const DatabaseRecords &database : databases) {
+        if (!database.records.isEmpty())
+            widths[0] = std::max(widths[0], AnsiDatabaseName(database.database).size());
+        for (const RegistrationRecord &record : database.records) {
+            for (int field = 0; field < RegistrationRecord::FieldCount; ++field)
+                widths[field + 1] = std::max(widths[field + 1], record[RegistrationRecord::Field(field)].size());
+        }
     }
     // No record, no table.
     if (widths[0] == 0)
@@ -70,52 +77,48 @@ QByteArrayList FormatTable(const QList<DatabaseWalk> &databases)
     qsizetype lineWidth = 1;
     for (const qsizetype width : widths)
         lineWidth += width + ColumnGap;
-    // Padding after the last text of a line would only be trailing blanks.
-    const auto writeLine = [&widths](char *out, const Texts &texts) {
-        char *textEnd = out;
-        for (int column = 0; column < RecordColumns::Count; ++column) {
-            out = Utf8Text::WriteVisible(out, texts[column]);
-            if (!texts[column].isEmpty())
-                textEnd = out;
-            const qsizetype padding = widths[column] - texts[column].size() + ColumnGap;
-            std::fill_n(out, padding, ' ');
-            out += padding;
-        }
-        *textEnd = '\n';
-        return textEnd + 1;
-    };
     // A line's text takes its width in the table and, in UTF-8, up to two
-    // more bytes a character.
-    const auto room = [lineWidth](const Texts &texts) {
+    // more bytes a character. Padding after the last text of a line would
+    // only be trailing blanks.
+    QByteArray table;
+    const auto appendLine = [&](const Texts &texts) {
         qsizetype length = 0;
         for (const QByteArrayView text : texts)
             length += text.size();
-        return lineWidth + (Utf8Text::MaxBytesPerCharacter - 1) * length;
+        Utf8Text::AppendWritten(table, lineWidth + (Utf8Text::MaxBytesPerCharacter - 1) * length, [&](char *out) {
+            char *textEnd = out;
+            for (int column = 0; column < RecordColumns::Count; ++column) {
+                out = Utf8Text::WriteVisible(out, texts[column]);
+                if (!texts[column].isEmpty())
+                    textEnd = out;
+                const qsizetype padding = widths[column] - texts[column].size() + ColumnGap;
+                std::fill_n(out, padding, ' ');
+                out += padding;
+            }
+            *textEnd = '\n';
+            return textEnd + 1;
+        });
     };
-    RawBuffer top;
-    for (const Texts &texts : {header, rules})
-        top.Commit(writeLine(top.Room(room(texts)), texts));
-    return QByteArrayList{top.Take()} + ParallelMap(databases, [&](const DatabaseWalk &database) {
-               const QByteArray name = AnsiDatabaseName(database.database);
-               RawBuffer rows;
-               database.walk([&](const RegistrationRecord &record) {
-                   const Texts texts = RowTexts(name, record);
-                   rows.Commit(writeLine(rows.Room(room(texts)), texts));
-               });
-               return rows.Take();
-           });
+    appendLine(header);
+    appendLine(rules);
+    for (const DatabaseRecords &database : databases) {
+        const QByteArray name = AnsiDatabaseName(database.database);
+        for (const RegistrationRecord &record : database.records)
+            appendLine(RowTexts(name, record));
+    }
+    return table;
 }
 
-QByteArrayList FormatFieldLines(const QList<DatabaseWalk> &databases)
+QByteArray FormatFieldLines(const QList<DatabaseRecords> &databases)
 {
     const QStringList names = RecordColumns::Names();
     qsizetype nameWidth = 0;
     for (const QString &name : names)
         nameWidth = std::max(nameWidth, name.size() + 1);
     QByteArray out;
-    for (const DatabaseWalk &database : databases) {
+    for (const DatabaseRecords &database : databases) {
         const QByteArray name = AnsiDatabaseName(database.database);
-        database.walk([&](const RegistrationRecord &record) {
+        for (const RegistrationRecord &record : database.records) {
             if (!out.isEmpty())
                 out += '\n';
             const Texts texts = RowTexts(name, record);
@@ -124,7 +127,7 @@ QByteArrayList FormatFieldLines(const QList<DatabaseWalk> &databases)
                 Utf8Text::AppendVisible(out, texts[column]);
                 out += '\n';
             }
-        });
+        }
     }
-    return {out};
+    return out;
 }

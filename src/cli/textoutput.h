@@ -1,19 +1,23 @@
 #pragma once
 
-#include "databasewalk.h"
+#include "exchange/databaserecords.h"
 
-#include <QByteArrayList>
+#include <QByteArray>
 #include <QList>
+#include <QString>
+
+// Records in the format a command line names: "table" and "text" for people
+// (below), "csv", "json" and "keepass-xml" as the exchange formats write them.
+QByteArray FormatRecords(const QString &format, const QList<DatabaseRecords> &databases);
 
 // Records for people to read, in UTF-8, every field in its visible form (see
-// Utf8Text::AppendVisible). The text comes in pieces, to be written one after
-// the other.
+// Utf8Text::AppendVisible).
 
 // A table: a header line of the column names, a line of dashes, and one line
 // per record, each column as wide as its widest text, columns two blanks
 // apart. No record: no output at all.
-QByteArrayList FormatTable(const QList<DatabaseWalk> &databases);
+QByteArray FormatTable(const QList<DatabaseRecords> &databases);
 
 // Each record as one "Name: text" line per column, names aligned; records are
 // a blank line apart.
-QByteArrayList FormatFieldLines(const QList<DatabaseWalk> &databases);
+QByteArray FormatFieldLines(const QList<DatabaseRecords> &databases);

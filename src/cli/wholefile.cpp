@@ -2,7 +2,9 @@
 
 using namespace Qt::StringLiterals;
 
-bool MayRead(const RegularFile &file, const QString &path, MissingFile missing, QString &error)
+namespace {
+
+bool MayRead(const RegularFile &file, const QString &path, MissingFile missing, qint64 limit, QString &error)
 {
     switch (file.State()) {
     case RegularFile::Status::Missing:
@@ -16,21 +18,23 @@ bool MayRead(const RegularFile &file, const QString &path, MissingFile missing, 
     case RegularFile::Status::Open:
         break;
     }
-    if (file.Size() > MaxFileBytes) {
-        error = u"%1 is larger than any file korvane-cli reads (%2 MiB)"_s.arg(path).arg(MaxFileBytes >> 20);
+    if (file.Size() > limit) {
+        error = u"%1 is larger than the %2 MiB korvane-cli reads of such a file"_s.arg(path).arg(limit >> 20);
         return false;
     }
     return true;
 }
 
-std::optional<QByteArray> ReadWholeFile(const QString &path, MissingFile missing, QString &error)
+} // namespace
+
+std::optional<QByteArray> ReadWholeFile(const QString &path, MissingFile missing, QString &error, qint64 limit)
 {
     const RegularFile file(path);
-    if (!MayRead(file, path, missing, error))
+    if (!MayRead(file, path, missing, limit, error))
         return std::nullopt;
     if (!file.IsOpen())
         return QByteArray();
-    std::optional<QByteArray> content = file.ReadUpTo(MaxFileBytes);
+    std::optional<QByteArray> content = file.ReadUpTo(limit);
     if (!content)
         error = u"cannot read %1"_s.arg(path);
     return content;

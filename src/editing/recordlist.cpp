@@ -2,11 +2,10 @@
 
 #include "collationranks.h"
 #include "store/ansitext.h"
+#include "store/fieldnames.h"
 
 #include <algorithm>
 #include <numeric>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -144,13 +143,10 @@ QVariant RecordList::data(const QModelIndex &index, int role) const
 
 QVariant RecordList::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    static const QStringList captions = {
-        u"Product"_s,     u"Registrant"_s,        u"Customer ID"_s, u"Registration"_s,
-        u"Web Contact"_s, u"Registration Date"_s, u"Recorded"_s,
-    };
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= captions.size())
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0
+        || section >= RegistrationRecord::FieldCount)
         return QAbstractTableModel::headerData(section, orientation, role);
-    return captions.at(section);
+    return QString(FieldNames::Names[section]);
 }
 
 Qt::ItemFlags RecordList::flags(const QModelIndex &index) const

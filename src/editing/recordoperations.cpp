@@ -1,7 +1,7 @@
 #include "recordoperations.h"
 
 #include "editing/currentdatabase.h"
-#include "editing/recordedstamp.h"
+#include "store/recordedstamp.h"
 #include "editing/recordform.h"
 #include "platform/appinfo.h"
 #include "platform/clock.h"

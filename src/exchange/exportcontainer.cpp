@@ -1,6 +1,7 @@
 #include "exportcontainer.h"
 
 #include "platform/appinfo.h"
+#include "store/linecodec.h"
 
 #include <algorithm>
 #include <charconv>
@@ -16,16 +17,11 @@ namespace {
 
 QByteArray Header()
 {
-    QByteArray header = "Tv..K-N....";
+    QByteArray header = ExportContainer::Magic.toByteArray();
     header += char('0' + AppInfo::VersionMajor);
     header += char('0' + AppInfo::VersionMinor);
     header += "0........";
     return header;
-}
-
-bool IsHexDigit(char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
 
 std::optional<qsizetype> ReadSizeField(QByteArrayView field, qsizetype largestSize)

@@ -3,6 +3,7 @@
 #include "store/databasefiles.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 
 #include <array>
 #include <optional>
@@ -24,6 +25,9 @@ public:
     using Databases = std::array<QByteArray, DatabaseFiles::Count>;
     using Sizes = std::array<qsizetype, DatabaseFiles::Count>;
 
+    // The header's first bytes, the same in every version: they tell a
+    // container from any other file.
+    static constexpr QByteArrayView Magic = "Tv..K-N....";
     static constexpr qsizetype HeaderLength = 22;
     static constexpr qsizetype SizesOffset = HeaderLength + 1;
     static constexpr qsizetype SizeFieldLength = 8;

@@ -1,7 +1,9 @@
 #include "databasecheck.h"
 
-#include "databasescan.h"
+#include "databasereader.h"
 #include "linecodec.h"
+#include "lineends.h"
+#include "recordline.h"
 
 #include <algorithm>
 #include <optional>
@@ -10,13 +12,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr char Separator = '|';
-constexpr int SeparatorCount = 7;
-
-bool IsHexDigit(char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
+constexpr int SeparatorCount = RegistrationRecord::FieldCount;
 
 QString Describe(char c)
 {
@@ -31,8 +27,8 @@ QString Describe(char c)
 // a line shorter than its key.
 bool IsLineEnd(QByteArrayView rest)
 {
-    if (rest.startsWith("\r\n"))
-        rest = rest.sliced(2);
+    if (rest.startsWith(LineEnds::CrLf))
+        rest = rest.sliced(LineEnds::CrLf.size());
     return rest.isEmpty() || (rest.front() == '.' && CodecKey().startsWith(rest.sliced(1)));
 }
 
@@ -49,13 +45,13 @@ std::optional<QString> LineDamageOf(QByteArrayView line)
     const QByteArray plain = DecodeLine(line, CodecKey());
     qsizetype end = 0;
     for (int separator = 0; separator < SeparatorCount; ++separator) {
-        end = plain.indexOf(Separator, end);
+        end = plain.indexOf(FieldSeparator, end);
         if (end < 0)
             return u"fewer than seven fields: the line ends after field %1"_s.arg(separator);
         ++end;
     }
     const QByteArrayView rest = QByteArrayView(plain).sliced(end);
-    if (rest.contains(Separator))
+    if (rest.contains(FieldSeparator))
         return u"more than seven fields"_s;
     if (!IsLineEnd(rest))
         return u"text after the seventh field"_s;
@@ -65,12 +61,19 @@ std::optional<QString> LineDamageOf(QByteArrayView line)
 DatabaseCheck CheckDatabase(QByteArrayView content)
 {
     DatabaseCheck check;
-    ForEachLine(content, [&check](qsizetype lineNumber, QByteArrayView line) {
-        if (line.isEmpty())
-            return;
+    qsizetype lineNumber = 0;
+    while (const std::optional<LineEnds::Line> line = LineEnds::FirstLine(content, true)) {
+        content = content.sliced(line->length);
+        ++lineNumber;
+        if (line->text.isEmpty())
+            continue;
+        if (check.records == DatabaseLoad::MaxRecords) {
+            check.overLimitLine = lineNumber;
+            break;
+        }
         ++check.records;
-        if (const std::optional<QString> reason = LineDamageOf(line))
+        if (const std::optional<QString> reason = LineDamageOf(line->text))
             check.damages.append({lineNumber, *reason});
-    });
+    }
     return check;
 }

@@ -22,12 +22,16 @@ struct DatabaseCheck
     QList<LineDamage> damages;
     // Every non-empty line is a record, damaged or not.
     qsizetype records = 0;
+    // The line that holds one record more than a database may; checking
+    // stops there, as reading does. 0 when there is none.
+    qsizetype overLimitLine = 0;
 };
 
 // What is wrong with one line (without its line end), or nothing for a sound
 // line.
 std::optional<QString> LineDamageOf(QByteArrayView line);
 
-// Checks a database file's content line by line. Lines end where the reader
-// ends them (CR LF or a bare LF); empty lines are no damage.
+// Checks a database file's content line by line, up to the most records a
+// database holds. Lines end where the reader ends them (CR LF or a bare LF);
+// empty lines are no damage.
 DatabaseCheck CheckDatabase(QByteArrayView content);

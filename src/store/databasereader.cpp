@@ -7,6 +7,8 @@
 #include "recordline.h"
 #include "regularfile.h"
 
+#include <QLocale>
+
 #include <algorithm>
 #include <cstring>
 
@@ -32,7 +34,8 @@ public:
         DatabaseLoad load;
         if (m_file.State() == RegularFile::Status::Missing)
             return load;
-        load.whole = m_file.IsOpen() && ReadRecords(load.records);
+        load.whole = m_file.IsOpen() ? ReadRecords(load.records) : Stop(0, u"not a regular file, or not readable"_s);
+        load.stop = m_stop;
         return load;
     }
 
@@ -53,13 +56,15 @@ private:
                     continue;
                 LogDamage(line->text);
                 if (records.size() == DatabaseLoad::MaxRecords)
-                    return Stop("more records than a database holds");
+                    return Stop(m_lineNumber, u"more than the %1 records a database holds"_s.arg(
+                                                  QLocale(QLocale::English).toString(DatabaseLoad::MaxRecords)));
                 records.append(ParseRecordLine(DecodeLine(line->text, key)));
             }
             if (atEnd)
                 return true;
             if (rest.size() > DatabaseLoad::MaxLineBytes)
-                return Stop("a line longer than any record");
+                return Stop(m_lineNumber + 1,
+                            u"a line longer than the %1 MiB any record takes"_s.arg(DatabaseLoad::MaxLineBytes >> 20));
             // The unfinished line moves to the front; the buffer grows only
             // for a line longer than it.
             std::memmove(buffer.data(), rest.data(), size_t(rest.size()));
@@ -68,18 +73,21 @@ private:
                 buffer.resize(std::min(2 * buffer.size(), DatabaseLoad::MaxLineBytes + 1));
             const qint64 count = m_file.Read(buffer.data() + filled, buffer.size() - filled);
             if (count < 0)
-                return Stop("read error");
+                return Stop(m_lineNumber + 1, u"a read error"_s);
             filled += qsizetype(count);
             total += count;
             atEnd = count == 0;
             if (total > DatabaseLoad::MaxFileBytes)
-                return Stop("longer than any database");
+                return Stop(m_lineNumber + 1,
+                            u"more than the %1 MiB a database takes"_s.arg(DatabaseLoad::MaxFileBytes >> 20));
         }
     }
 
-    bool Stop(const char *reason) const
+    // Line 0 stands for the file as a whole.
+    bool Stop(qsizetype lineNumber, const QString &reason)
     {
-        qCWarning(lcStore) << "stopped reading" << m_path << "early:" << reason;
+        m_stop = lineNumber > 0 ? u"line %1: %2"_s.arg(lineNumber).arg(reason) : reason;
+        qCWarning(lcStore).noquote() << u"stopped reading %1 early at %2"_s.arg(m_path, m_stop);
         return false;
     }
 
@@ -97,6 +105,7 @@ private:
     QString m_path;
     RegularFile m_file;
     qsizetype m_lineNumber = 0;
+    QString m_stop;
 };
 
 } // namespace

@@ -32,6 +32,9 @@ struct DatabaseLoad
     // False when reading stopped before the end of the file. Such a partial
     // list must never be written back over the file.
     bool whole = true;
+    // Why and where reading stopped early, for a message: "line 32,768: more
+    // than the 32,767 records a database holds".
+    QString stop;
 };
 
 DatabaseLoad LoadDatabaseFile(const QString &path);

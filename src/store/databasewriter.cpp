@@ -12,11 +12,7 @@
 
 #include <algorithm>
 
-namespace {
-
-constexpr QByteArrayView LineEnd = "\r\n";
-
-} // namespace
+namespace {} // namespace
 
 bool AppendRecord(const QString &path, const RegistrationRecord &record)
 {
@@ -32,7 +28,7 @@ bool AppendRecords(const QString &path, const QList<RegistrationRecord> &records
     QByteArray content;
     for (const RegistrationRecord &record : records) {
         content += EncodeLine(FormatRecordLine(record, LineBreak::Omit), CodecKey());
-        content += LineEnd;
+        content += LineEnds::CrLf;
     }
     // A file whose last line lost its line end (cut off by a crash, or
     // converted elsewhere) would otherwise swallow the new line.
@@ -46,16 +42,16 @@ QByteArray FormatDatabase(const QList<RegistrationRecord> &records)
     // than encoding it.
     qsizetype size = 0;
     for (const RegistrationRecord &record : records) {
-        qsizetype plainLength = RegistrationRecord::FieldCount + LineEnd.size();
+        qsizetype plainLength = RegistrationRecord::FieldCount + LineEnds::CrLf.size();
         for (int field = 0; field < RegistrationRecord::FieldCount; ++field)
             plainLength += record[RegistrationRecord::Field(field)].size();
-        size += 2 * std::max(plainLength, key.size()) + LineEnd.size();
+        size += 2 * std::max(plainLength, key.size()) + LineEnds::CrLf.size();
     }
     QByteArray content;
     content.reserve(size);
     for (const RegistrationRecord &record : records) {
         content += EncodeLine(FormatRecordLine(record, LineBreak::Append), key);
-        content += LineEnd;
+        content += LineEnds::CrLf;
     }
     return content;
 }

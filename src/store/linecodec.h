@@ -12,6 +12,13 @@
 // with "." and the start of the key; readers ignore that filler because it
 // follows the line's last separator.
 
+// 0-9, A-F and a-f: what the codec writes and reads, and what the export
+// container's size fields hold.
+constexpr bool IsHexDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
 // The key of every database file: the application title.
 QByteArrayView CodecKey();
 

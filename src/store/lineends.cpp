@@ -28,5 +28,5 @@ QByteArrayView LineEnds::Completion(QByteArrayView tail)
         return {};
     if (tail.endsWith(Cr))
         return "\n";
-    return "\r\n";
+    return CrLf;
 }

@@ -11,6 +11,9 @@
 // else ends a line: a CR anywhere else is damage inside its line.
 namespace LineEnds {
 
+// The line end the window writes.
+inline constexpr QByteArrayView CrLf = "\r\n";
+
 struct Line
 {
     // The line without its line end.

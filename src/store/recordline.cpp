@@ -1,6 +1,7 @@
 #include "recordline.h"
 
 #include "bytelanes.h"
+#include "lineends.h"
 
 namespace {
 
@@ -10,8 +11,6 @@ constexpr std::array<Field, RegistrationRecord::FieldCount> FileOrder = {
     Field::Product,          Field::Registrant, Field::CustomerId, Field::Registration,
     Field::RegistrationDate, Field::WebContact, Field::Recorded,
 };
-
-constexpr char Separator = '|';
 
 } // namespace
 
@@ -25,10 +24,10 @@ QByteArray FormatRecordLine(const RegistrationRecord &record, LineBreak lineBrea
     line.reserve(length);
     for (const Field field : FileOrder) {
         line.append(record[field]);
-        line.append(Separator);
+        line.append(FieldSeparator);
     }
     if (lineBreak == LineBreak::Append)
-        line.append("\r\n");
+        line.append(LineEnds::CrLf);
     return line;
 }
 
@@ -43,13 +42,13 @@ RegistrationRecord ParseRecordLine(QByteArray plain)
     // library search costs per field is saved.
     for (const Field field : FileOrder) {
         for (; size - at >= ByteLanes::Width; at += ByteLanes::Width) {
-            const int found = ByteLanes::FirstByte(ByteLanes::Load(text + at), Separator);
+            const int found = ByteLanes::FirstByte(ByteLanes::Load(text + at), FieldSeparator);
             if (found < ByteLanes::Width) {
                 at += found;
                 break;
             }
         }
-        while (at < size && text[at] != Separator)
+        while (at < size && text[at] != FieldSeparator)
             ++at;
         if (at == size)
             break;

@@ -8,6 +8,8 @@
 //
 //   Product|Registrant|Customer ID|Registration|Registration Date|Web Contact|Recorded|
 
+inline constexpr char FieldSeparator = '|';
+
 enum class LineBreak {
     Omit,
     Append

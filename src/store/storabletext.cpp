@@ -1,12 +1,13 @@
 #include "storabletext.h"
 
 #include "ansitext.h"
+#include "recordline.h"
 
 #include <algorithm>
 
 bool StorableText::IsStorable(QChar c)
 {
-    return c != u'|' && AnsiText::IsRepresentable(c);
+    return c != QLatin1Char(FieldSeparator) && AnsiText::IsRepresentable(c);
 }
 
 QString StorableText::Storable(QStringView text)

@@ -21,12 +21,19 @@ public:
     ExitCode Run(const QStringList &arguments)
     {
         QBuffer output;
-        QBuffer messages;
         output.open(QIODevice::WriteOnly);
+        const ExitCode code = RunInto(output, arguments);
+        m_output = output.data();
+        return code;
+    }
+
+    // Data goes to output, which the caller checks.
+    ExitCode RunInto(QIODevice &output, const QStringList &arguments)
+    {
+        QBuffer messages;
         messages.open(QIODevice::WriteOnly);
         const CliContext context(folders, clock, LockPath(), output, messages);
         const ExitCode code = RunKorvaneCli(context, arguments);
-        m_output = output.data();
         m_messages = QString::fromUtf8(messages.data());
         return code;
     }

@@ -19,6 +19,21 @@ const QByteArray Work = Line("Studio|Ann|C-1|AAAA-1111|2024|www.studio.example|0
                         + Line("Caf\xE9 \x80|Bj\xF6rn|C-2|BBBB-2222||mailto:b@x.example|04-12-2026 01:35:25|\r\n");
 const QByteArray Tools = Line("\xC9MILE \x8A|Zo\xEB|C-3|CCCC-3333|||04-12-2026 01:35:26|\r\n");
 
+// An output that takes nothing, as a full disk does.
+class FullDevice : public QIODevice
+{
+public:
+    FullDevice() { open(QIODevice::WriteOnly); }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *, qint64) override
+    {
+        setErrorString(u"No space left on device"_s);
+        return -1;
+    }
+};
+
 } // namespace
 
 class TestQueryCommands : public QObject
@@ -172,15 +187,59 @@ private slots:
         QVERIFY(file.resize(MaxFileBytes + 1));
         file.close();
         QCOMPARE(cli.Run({u"list"_s}), ExitCode::Failed);
-        QVERIFY2(cli.Messages().contains(u"is larger than any file korvane-cli reads"_s), qPrintable(cli.Messages()));
+        QVERIFY2(cli.Messages().contains(u"could not read %1 whole: line 1: a line longer than"_s.arg(file.fileName())),
+                 qPrintable(cli.Messages()));
         QCOMPARE(cli.Output(), QByteArray());
     }
 
-    void exportToADatabaseFile_isRefused()
+    // A slip of the hand must not put an export where the data lies: over a
+    // database, or over the backup a rewrite keeps of it.
+    // A database read only in part is never shown as if it were all there.
+    void databaseBeyondTheRecordLimit_isNamedNotShownInPart()
     {
-        const QString path = m_cli.DatabasePath(1);
+        CliRunner cli;
+        QVERIFY(cli.WriteDatabase(4, Line("P|||||||").repeated(32768)));
+        const QString path = cli.DatabasePath(4);
+        QCOMPARE(cli.Run({u"list"_s}), ExitCode::Failed);
+        QCOMPARE(
+            cli.Messages(),
+            u"korvane-cli: could not read %1 whole: line 32768: more than the 32,767 records a database holds\n"_s.arg(
+                path));
+        QCOMPARE(cli.Output(), QByteArray());
+        QCOMPARE(cli.Run({u"check"_s, u"-d"_s, u"4"_s}), ExitCode::NothingFound);
+        QCOMPARE(QString::fromUtf8(cli.Output()),
+                 u"%1:32768: more than the 32,767 records a database holds; the rest was not checked\n"_s.arg(path));
+    }
+
+    void exportOverADatabaseFile_isRefused_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::newRow("a database") << u"sdb1.ppd"_s;
+        QTest::newRow("a database without a file") << u"sdb2.ppd"_s;
+        QTest::newRow("a database's backup") << u"sdb3.bak"_s;
+        QTest::newRow("another spelling") << u"../data/./sdb1.ppd"_s;
+        QTest::newRow("a link to a database") << u"link"_s;
+    }
+
+    void exportOverADatabaseFile_isRefused()
+    {
+        QFETCH(QString, target);
+        const QDir data(m_cli.folders.DataFolder());
+        const QString link = m_cli.FilePath(u"link"_s);
+        QFile::remove(link);
+        QVERIFY(QFile::link(m_cli.DatabasePath(1), link));
+        const QString path = target == u"link"_s ? link : data.filePath(target);
         QCOMPARE(m_cli.Run({u"export"_s, u"-f"_s, u"csv"_s, u"-o"_s, path}), ExitCode::Refused);
+        QCOMPARE(m_cli.Messages(), u"korvane-cli: %1 is a database file of Korvane; choose another name\n"_s.arg(path));
         QCOMPARE(m_cli.Database(1), Work);
+        QCOMPARE(data.entryList(QDir::Files), (QStringList{u"sdb1.ppd"_s, u"sdb3.ppd"_s}));
+    }
+
+    void outputThatCannotBeWritten_failsWithTheReason()
+    {
+        FullDevice full;
+        QCOMPARE(m_cli.RunInto(full, {u"export"_s, u"-f"_s, u"csv"_s}), ExitCode::Failed);
+        QCOMPARE(m_cli.Messages(), u"korvane-cli: could not write the standard output: no space left on device\n"_s);
     }
 
     void exportToAFile_isOwnerOnly()

@@ -118,6 +118,30 @@ private slots:
         QCOMPARE(m_form.focused, int(RecordForm::ProductField));
     }
 
+    // A list that holds only part of its file must never be written over it:
+    // the records it lacks would be gone.
+    void rewriteAfterAPartialLoad_leavesTheFile_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("whole");
+        const QByteArray line = FormatDatabase({Record("P")});
+        QTest::newRow("the most records a list holds") << line.repeated(RecordList::MaximumRows) << true;
+        QTest::newRow("one record more") << line.repeated(RecordList::MaximumRows + 1) << false;
+        QTest::newRow("a line longer than any record")
+            << line + QByteArray(DatabaseLoad::MaxLineBytes + 2, 'A') + "\r\n" + line << false;
+    }
+
+    void rewriteAfterAPartialLoad_leavesTheFile()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, whole);
+        QVERIFY(TestFiles::Write(DatabasePath(), content));
+        m_database->LoadDatabase();
+        List().RemoveRow(1);
+        m_database->RewriteDatabase();
+        QCOMPARE(TestFiles::Read(DatabasePath()) == content, !whole);
+    }
+
     void add_refusedCases_data()
     {
         QTest::addColumn<QString>("registration");

@@ -2,6 +2,7 @@
 #include "store/databasereader.h"
 #include "store/databasewriter.h"
 #include "store/linecodec.h"
+#include "store/regularfile.h"
 #include "testsupport/filesizelimit.h"
 #include "testsupport/testfiles.h"
 
@@ -12,6 +13,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <atomic>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -219,6 +223,29 @@ private slots:
         QVERIFY2(timer.elapsed() < 5000, "loading took too long");
         QCOMPARE(load.records.size(), records);
         QCOMPARE(load.whole, whole);
+    }
+
+    // The window cuts a failed append back while a reader may be in the
+    // file: the reader gets fewer bytes, never a crash.
+    void fileThatShrinksOrGrowsWhileRead_givesWhatItHolds()
+    {
+        const QByteArray lines = AppendedLine.repeated(20000);
+        QVERIFY(TestFiles::Write(m_path, lines));
+        const RegularFile opened(m_path);
+        QVERIFY(QFile::resize(m_path, AppendedLine.size()));
+        QCOMPARE(opened.ReadUpTo(lines.size()), AppendedLine);
+
+        std::atomic<bool> reading = true;
+        std::thread resizer([&] {
+            for (qint64 size = 0; reading; size = (size + 77777) % (2 * lines.size()))
+                QFile::resize(m_path, size);
+        });
+        for (int load = 0; load < 50; ++load) {
+            const DatabaseLoad loaded = LoadDatabaseFile(m_path);
+            QVERIFY(loaded.records.size() <= 2 * 20000);
+        }
+        reading = false;
+        resizer.join();
     }
 
     void loadOfMoreBytesThanAnyDatabase_stopsEarly()

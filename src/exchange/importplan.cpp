@@ -1,6 +1,6 @@
 #include "importplan.h"
 
-#include "editing/recordlist.h"
+#include "store/databasereader.h"
 #include "store/fieldnames.h"
 #include "store/storabletext.h"
 
@@ -86,9 +86,10 @@ ImportPlan PlanImport(const QList<ImportedRecord> &imported, const QString &reco
         std::copy(fields.begin(), fields.end(), views.begin());
         plan.records.append(RegistrationRecord(views));
     }
-    if (existing + plan.records.size() > RecordList::MaximumRows) {
+    if (existing + plan.records.size() > DatabaseLoad::MaxRecords) {
         plan.problems.append(u"the database holds %1 records; %2 more would pass the %3 a database may hold"_s.arg(
-            locale.toString(existing), locale.toString(plan.records.size()), locale.toString(RecordList::MaximumRows)));
+            locale.toString(existing), locale.toString(plan.records.size()),
+            locale.toString(DatabaseLoad::MaxRecords)));
     }
     if (!plan.problems.isEmpty())
         plan.records.clear();

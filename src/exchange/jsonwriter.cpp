@@ -1,6 +1,5 @@
 #include "jsonwriter.h"
 
-#include "parallelmap.h"
 #include "recordcolumns.h"
 #include "store/databasefiles.h"
 #include "utf8text.h"
@@ -39,30 +38,27 @@ QByteArray Quoted(QByteArrayView utf8)
 
 } // namespace
 
-QByteArrayList WriteJson(const QList<DatabaseWalk> &databases)
+QByteArray WriteJson(const QList<DatabaseRecords> &databases)
 {
     QList<QByteArray> keys;
     for (const QString &name : RecordColumns::Names())
         keys.append(Quoted(name.toUtf8()) + ": ");
-    const QByteArrayList objects = ParallelMap(databases, [&keys](const DatabaseWalk &database) {
+    QByteArray json = "[";
+    QByteArrayView separator = "\n";
+    QByteArray utf8;
+    for (const DatabaseRecords &database : databases) {
         const QByteArray name = Quoted(DatabaseFiles::DisplayName(database.database).toUtf8());
-        QByteArrayList lines;
-        QByteArray utf8;
-        database.walk([&](const RegistrationRecord &record) {
-            QByteArray line = '{' + keys[0] + name;
+        for (const RegistrationRecord &record : database.records) {
+            json += separator;
+            separator = ",\n";
+            json += '{' + keys[0] + name;
             for (int field = 0; field < RegistrationRecord::FieldCount; ++field) {
                 utf8.clear();
                 Utf8Text::AppendExact(utf8, record[RegistrationRecord::Field(field)]);
-                line += ", " + keys[field + 1] + Quoted(utf8);
+                json += ", " + keys[field + 1] + Quoted(utf8);
             }
-            lines.append(line + '}');
-        });
-        return lines.join(",\n");
-    });
-    QByteArrayList pieces{"["};
-    for (const QByteArray &piece : objects) {
-        if (!piece.isEmpty())
-            pieces << (pieces.size() == 1 ? "\n" : ",\n") << piece;
+            json += '}';
+        }
     }
-    return pieces << "\n]\n";
+    return json + "\n]\n";
 }

@@ -1,6 +1,9 @@
 #include "keepassxmlreader.h"
 
+#include "store/databasereader.h"
 #include "store/fieldnames.h"
+
+#include <QLocale>
 
 #include <QXmlStreamReader>
 
@@ -9,6 +12,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 using Field = RegistrationRecord::Field;
+
+constexpr int MaxGroupDepth = 256;
 
 std::optional<Field> FieldOfKey(QStringView key)
 {
@@ -82,8 +87,14 @@ private:
         }
     }
 
-    void ReadGroup()
+    void ReadGroup(int depth = 1)
     {
+        // Groups are read by recursion, so their depth is bounded; no
+        // password manager nests anywhere near as deep.
+        if (depth > MaxGroupDepth) {
+            m_xml.raiseError(u"groups nested more than %1 deep"_s.arg(MaxGroupDepth));
+            return;
+        }
         while (m_xml.readNextStartElement()) {
             if (m_xml.name() == u"UUID" && !m_recycleBin.isEmpty() && m_xml.readElementText() == m_recycleBin) {
                 m_file.leftOut.append(u"line %1: the entries of the recycle bin"_s.arg(m_xml.lineNumber()));
@@ -91,7 +102,7 @@ private:
                 return;
             }
             if (m_xml.name() == u"Group")
-                ReadGroup();
+                ReadGroup(depth + 1);
             else if (m_xml.name() == u"Entry")
                 ReadEntry();
             else if (m_xml.isStartElement())
@@ -116,6 +127,9 @@ private:
                 record.fields[field] = QString();
         }
         m_file.records.append(std::move(record));
+        if (m_file.records.size() > DatabaseLoad::MaxRecords)
+            m_xml.raiseError(u"more than the %1 records a database holds"_s.arg(
+                QLocale(QLocale::English).toString(DatabaseLoad::MaxRecords)));
     }
 
     void ReadString(ImportedRecord &record)

@@ -2,6 +2,7 @@
 
 #include "quantity.h"
 #include "recordcolumns.h"
+#include "store/databasereader.h"
 
 #include <QStringDecoder>
 
@@ -33,6 +34,10 @@ public:
             CsvRow row = Row();
             if (row.fields.size() != 1 || !row.fields.front().isEmpty() || m_rowWasQuoted)
                 rows.append(std::move(row));
+            // The header and a database's worth of records: no more is read.
+            if (rows.size() > DatabaseLoad::MaxRecords + 1)
+                m_error = u"line %1: more than the %2 records a database holds"_s.arg(rows.back().line)
+                              .arg(QLocale(QLocale::English).toString(DatabaseLoad::MaxRecords));
         }
         return rows;
     }

@@ -69,13 +69,6 @@ char *Write(char *out, QByteArrayView ansi, const Utf8Table &table)
     return out;
 }
 
-void Append(QByteArray &out, QByteArrayView ansi, char *(*write)(char *, QByteArrayView))
-{
-    const qsizetype start = out.size();
-    out.resize(start + Utf8Text::MaxBytesPerCharacter * ansi.size());
-    out.truncate(write(out.data() + start, ansi) - out.constData());
-}
-
 } // namespace
 
 char *Utf8Text::WriteExact(char *out, QByteArrayView ansi)
@@ -92,12 +85,12 @@ char *Utf8Text::WriteVisible(char *out, QByteArrayView ansi)
 
 void Utf8Text::AppendExact(QByteArray &out, QByteArrayView ansi)
 {
-    Append(out, ansi, WriteExact);
+    AppendWritten(out, MaxBytesPerCharacter * ansi.size(), [ansi](char *at) { return WriteExact(at, ansi); });
 }
 
 void Utf8Text::AppendVisible(QByteArray &out, QByteArrayView ansi)
 {
-    Append(out, ansi, WriteVisible);
+    AppendWritten(out, MaxBytesPerCharacter * ansi.size(), [ansi](char *at) { return WriteVisible(at, ansi); });
 }
 
 QString Utf8Text::Visible(QByteArrayView ansi)

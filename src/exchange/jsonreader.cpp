@@ -1,16 +1,24 @@
 #include "jsonreader.h"
 
+#include "jsonelementcount.h"
 #include "recordcolumns.h"
+#include "store/databasereader.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 
 using namespace Qt::StringLiterals;
 
 ImportedFile ReadJson(QByteArrayView utf8)
 {
     ImportedFile file;
+    if (const std::optional<qsizetype> beyond = JsonElementBeyond(utf8, DatabaseLoad::MaxRecords)) {
+        file.errors.append(u"byte %1: more than the %2 records a database holds"_s.arg(*beyond).arg(
+            QLocale(QLocale::English).toString(DatabaseLoad::MaxRecords)));
+        return file;
+    }
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(utf8.toByteArray(), &error);
     if (error.error != QJsonParseError::NoError) {

@@ -1,4 +1,4 @@
-#include "cli/keepassxmlreader.h"
+#include "exchange/keepassxmlreader.h"
 
 #include <QTest>
 

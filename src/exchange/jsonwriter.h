@@ -1,8 +1,8 @@
 #pragma once
 
-#include "databasewalk.h"
+#include "databaserecords.h"
 
-#include <QByteArrayList>
+#include <QByteArray>
 #include <QList>
 
 // Records as a JSON array in UTF-8, one object per line, its keys the column
@@ -11,5 +11,4 @@
 //   [
 //   {"Database": "Games", "Product": "Isles", ..., "Recorded": "12-04-2026 01:35:24"}
 //   ]
-// The file comes in pieces, to be written one after the other.
-QByteArrayList WriteJson(const QList<DatabaseWalk> &databases);
+QByteArray WriteJson(const QList<DatabaseRecords> &databases);

@@ -1,4 +1,4 @@
-#include "cli/utf8text.h"
+#include "exchange/utf8text.h"
 
 #include <QTest>
 

@@ -1,17 +1,14 @@
 #include "csvwriter.h"
 
-#include "parallelmap.h"
-#include "rawbuffer.h"
 #include "recordcolumns.h"
 #include "store/bytelanes.h"
 #include "store/databasefiles.h"
+#include "store/lineends.h"
 #include "utf8text.h"
 
 #include <algorithm>
 
 namespace {
-
-constexpr QByteArrayView LineEnd = "\r\n";
 
 bool NeedsQuotes(QByteArrayView ansi)
 {
@@ -48,24 +45,25 @@ char *WriteField(char *out, QByteArrayView ansi)
 
 } // namespace
 
-QByteArrayList WriteCsv(const QList<DatabaseWalk> &databases)
+QByteArray WriteCsv(const QList<DatabaseRecords> &databases)
 {
-    QByteArray header = RecordColumns::Names().join(u',').toUtf8();
-    header += LineEnd;
-    return QByteArrayList{header} + ParallelMap(databases, [](const DatabaseWalk &database) {
-               const QByteArray name = DatabaseFiles::DisplayName(database.database).toUtf8();
-               RawBuffer rows;
-               database.walk([&](const RegistrationRecord &record) {
-                   qsizetype room = name.size() + LineEnd.size();
-                   for (int field = 0; field < RegistrationRecord::FieldCount; ++field)
-                       room += Room(record[RegistrationRecord::Field(field)]) + 1;
-                   char *out = std::copy(name.begin(), name.end(), rows.Room(room));
-                   for (int field = 0; field < RegistrationRecord::FieldCount; ++field) {
-                       *out++ = ',';
-                       out = WriteField(out, record[RegistrationRecord::Field(field)]);
-                   }
-                   rows.Commit(std::copy(LineEnd.begin(), LineEnd.end(), out));
-               });
-               return rows.Take();
-           });
+    QByteArray csv = RecordColumns::Names().join(u',').toUtf8();
+    csv += LineEnds::CrLf;
+    for (const DatabaseRecords &database : databases) {
+        const QByteArray name = DatabaseFiles::DisplayName(database.database).toUtf8();
+        for (const RegistrationRecord &record : database.records) {
+            qsizetype room = name.size() + LineEnds::CrLf.size();
+            for (int field = 0; field < RegistrationRecord::FieldCount; ++field)
+                room += Room(record[RegistrationRecord::Field(field)]) + 1;
+            Utf8Text::AppendWritten(csv, room, [&](char *out) {
+                out = std::copy(name.begin(), name.end(), out);
+                for (int field = 0; field < RegistrationRecord::FieldCount; ++field) {
+                    *out++ = ',';
+                    out = WriteField(out, record[RegistrationRecord::Field(field)]);
+                }
+                return std::copy(LineEnds::CrLf.begin(), LineEnds::CrLf.end(), out);
+            });
+        }
+    }
+    return csv;
 }

@@ -2,14 +2,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// Every container starts with it; it tells a backup from any other file that
-// happens to hold hex digits at the size fields.
-constexpr QByteArrayView Magic = "Tv..K-N....";
-
-} // namespace
-
 std::optional<QByteArray> BackupFile::Make(const ExportContainer::Databases &databases)
 {
     for (const QByteArray &database : databases) {
@@ -21,7 +13,7 @@ std::optional<QByteArray> BackupFile::Make(const ExportContainer::Databases &dat
 
 std::optional<ExportContainer::Databases> BackupFile::Read(QByteArrayView backup, QString &error)
 {
-    if (!backup.startsWith(Magic)) {
+    if (!backup.startsWith(ExportContainer::Magic)) {
         error = u"not a Korvane backup: it does not start as one"_s;
         return std::nullopt;
     }

@@ -1,4 +1,4 @@
-#include "cli/csvreader.h"
+#include "exchange/csvreader.h"
 
 #include <QTest>
 

@@ -1,10 +1,10 @@
-#include "cli/csvreader.h"
-#include "cli/csvwriter.h"
-#include "cli/importplan.h"
-#include "cli/jsonreader.h"
-#include "cli/jsonwriter.h"
-#include "cli/keepassxmlreader.h"
-#include "cli/keepassxmlwriter.h"
+#include "exchange/csvreader.h"
+#include "exchange/csvwriter.h"
+#include "exchange/importplan.h"
+#include "exchange/jsonreader.h"
+#include "exchange/jsonwriter.h"
+#include "exchange/keepassxmlreader.h"
+#include "exchange/keepassxmlwriter.h"
 
 #include <QTest>
 
@@ -14,7 +14,7 @@ namespace {
 
 using Records = QList<RegistrationRecord>;
 using Reader = ImportedFile (*)(QByteArrayView);
-using Writer = QByteArrayList (*)(const QList<DatabaseRecords> &);
+using Writer = QByteArray (*)(const QList<DatabaseRecords> &);
 
 // Fields that break naive writers: separators and quotes of every format,
 // line breaks of both kinds, markup, blanks at the ends, Windows-1252 letters
@@ -24,21 +24,6 @@ const Records Tricky = {
     RegistrationRecord({"", "", "", "", "", "", ""}),
     RegistrationRecord({"'single'", "back\\slash", "{\"json\": [1]}", "=1+2", "]]>", "\xA0\xAD", "T3"}),
 };
-
-QByteArrayList WriteKeePassXmlPieces(const QList<DatabaseRecords> &databases)
-{
-    return {WriteKeePassXml(databases)};
-}
-
-QByteArrayList WriteCsvPieces(const QList<DatabaseRecords> &databases)
-{
-    return WriteCsv(WalksOver(databases));
-}
-
-QByteArrayList WriteJsonPieces(const QList<DatabaseRecords> &databases)
-{
-    return WriteJson(WalksOver(databases));
-}
 
 // The records spread over the four databases, one empty.
 QList<DatabaseRecords> Databases(const Records &records)
@@ -57,16 +42,16 @@ private slots:
     {
         QTest::addColumn<Writer>("write");
         QTest::addColumn<Reader>("read");
-        QTest::newRow("csv") << Writer(WriteCsvPieces) << Reader(ReadCsv);
-        QTest::newRow("json") << Writer(WriteJsonPieces) << Reader(ReadJson);
-        QTest::newRow("keepass-xml") << Writer(WriteKeePassXmlPieces) << Reader(ReadKeePassXml);
+        QTest::newRow("csv") << Writer(WriteCsv) << Reader(ReadCsv);
+        QTest::newRow("json") << Writer(WriteJson) << Reader(ReadJson);
+        QTest::newRow("keepass-xml") << Writer(WriteKeePassXml) << Reader(ReadKeePassXml);
     }
 
     void writeThenRead_givesBackEveryField()
     {
         QFETCH(Writer, write);
         QFETCH(Reader, read);
-        const ImportedFile file = read(write(Databases(Tricky)).join());
+        const ImportedFile file = read(write(Databases(Tricky)));
         QCOMPARE(file.errors, QStringList());
         QCOMPARE(file.leftOut, QStringList());
         const ImportPlan plan = PlanImport(file.records, u"not used"_s, 0);
@@ -74,9 +59,59 @@ private slots:
         QCOMPARE(plan.records, Tricky);
     }
 
+    // However large the file, a reader stops where a database's records end
+    // and says where; nesting is bounded too, so no file can exhaust the stack.
+    void readers_refuseWhatNoDatabaseHolds_data()
+    {
+        QTest::addColumn<Reader>("read");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("error");
+        const QString tooMany = u"more than the 32,767 records a database holds"_s;
+        QTest::newRow("csv") << Reader(ReadCsv) << "Product\r\n" + QByteArray("P\r\n").repeated(32768)
+                             << u"line 32769: "_s + tooMany;
+        QTest::newRow("json") << Reader(ReadJson) << "[" + QByteArray("{\"Product\": \",\"},").repeated(32767) + "{}]"
+                              << u"byte %1: "_s.arg(1 + 17 * 32767 - 1) + tooMany;
+        const QByteArray entries = QByteArray("<Entry/>").repeated(32768);
+        QTest::newRow("keepass-xml") << Reader(ReadKeePassXml)
+                                     << "<KeePassFile><Root><Group>" + entries + "</Group></Root></KeePassFile>"
+                                     << u"line 1: "_s + tooMany;
+        QTest::newRow("keepass-xml groups nested 15,000 deep")
+            << Reader(ReadKeePassXml)
+            << "<KeePassFile><Root>" + QByteArray("<Group>").repeated(15000) + QByteArray("</Group>").repeated(15000)
+                   + "</Root></KeePassFile>"
+            << u"line 1: groups nested more than 256 deep"_s;
+    }
+
+    void readers_refuseWhatNoDatabaseHolds()
+    {
+        QFETCH(Reader, read);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, error);
+        const ImportedFile file = read(content);
+        QCOMPARE(file.errors, QStringList{error});
+        QVERIFY(file.records.size() <= 32768);
+    }
+
+    void readers_takeADatabasesWorth_data()
+    {
+        QTest::addColumn<Reader>("read");
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("csv") << Reader(ReadCsv) << "Product\r\n" + QByteArray("P\r\n").repeated(32767);
+        QTest::newRow("json") << Reader(ReadJson) << "[" + QByteArray("{},").repeated(32766) + "{}]";
+    }
+
+    void readers_takeADatabasesWorth()
+    {
+        QFETCH(Reader, read);
+        QFETCH(QByteArray, content);
+        const ImportedFile file = read(content);
+        QCOMPARE(file.errors, QStringList());
+        QCOMPARE(file.records.size(), 32767);
+    }
+
     void csv_isRfc4180InUtf8()
     {
-        const QByteArray csv = WriteCsvPieces({{3, {Tricky[0]}}}).join();
+        const QByteArray csv = WriteCsv({{3, {Tricky[0]}}});
         QCOMPARE(csv, "Database,Product,Registrant,Customer ID,Registration,Web Contact,Registration Date,Recorded\r\n"
                       "Tools,\"Caf\xC3\xA9, \"\"Bar\"\"\",\xE2\x82\xAC"
                       "uro \xC5\xA0\xC5\xBE\xC3\xBF,\"a\r\nb\nc\rd\","
@@ -104,7 +139,7 @@ private slots:
             QByteArray field(20, 'x');
             field[at] = character;
             const Records records = {RegistrationRecord({field, "", "", "", "", "", "T"})};
-            const QByteArray csv = WriteCsvPieces({{1, records}}).join();
+            const QByteArray csv = WriteCsv({{1, records}});
             QCOMPARE(csv.contains(",\""), quoted);
             QCOMPARE(PlanImport(ReadCsv(csv).records, u"not used"_s, 0).records, records);
         }
@@ -113,7 +148,7 @@ private slots:
     void json_keepsColumnOrderAndEscapes()
     {
         const QByteArray json =
-            WriteJsonPieces({{2, {RegistrationRecord({"P\x01", "\"", "\\", "\n", "\x80", "", ""})}}, {3, {}}}).join();
+            WriteJson({{2, {RegistrationRecord({"P\x01", "\"", "\\", "\n", "\x80", "", ""})}}, {3, {}}});
         QCOMPARE(json, "[\n{\"Database\": \"Games\", \"Product\": \"P\\u0001\", \"Registrant\": \"\\\"\", "
                        "\"Customer ID\": \"\\\\\", \"Registration\": \"\\n\", \"Web Contact\": \"\xE2\x82\xAC\", "
                        "\"Registration Date\": \"\", \"Recorded\": \"\"}\n]\n");

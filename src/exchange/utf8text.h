@@ -20,6 +20,19 @@ char *WriteExact(char *out, QByteArrayView ansi);
 // character wide.
 char *WriteVisible(char *out, QByteArrayView ansi);
 
+// Appends what write writes through a pointer with room bytes free and
+// returns the end of: the inner loops of a listing write some hundred
+// thousand rows, and appending to a QByteArray piece by piece costs more
+// than the rows' text itself.
+template <typename Write>
+void AppendWritten(QByteArray &out, qsizetype room, Write write)
+{
+    const qsizetype start = out.size();
+    // Growing keeps the spare capacity, so the next rows fit without a copy.
+    out.resize(start + room);
+    out.truncate(write(out.data() + start) - out.constData());
+}
+
 void AppendExact(QByteArray &out, QByteArrayView ansi);
 void AppendVisible(QByteArray &out, QByteArrayView ansi);
 
