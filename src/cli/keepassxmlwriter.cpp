@@ -1,11 +1,14 @@
 #include "keepassxmlwriter.h"
 
 #include "platform/appinfo.h"
+#include "recordcolumns.h"
 #include "store/ansitext.h"
 #include "store/databasefiles.h"
 #include "store/fieldnames.h"
 #include "utf8text.h"
 
+#include <QDateTime>
+#include <QHash>
 #include <QUuid>
 #include <QXmlStreamWriter>
 
@@ -15,27 +18,49 @@ namespace {
 
 using Field = RegistrationRecord::Field;
 
-struct EntryString
-{
-    QLatin1StringView key;
-    Field field;
-};
+// Name-based UUIDs in a namespace of our own, made from our address in the
+// URL namespace, so that the same record always names the same entry.
+const QUuid UuidNamespace =
+    QUuid::createUuidV5(QUuid(u"{6ba7b811-9dad-11d1-80b4-00c04fd430c8}"_s), "https://tessaly.example/Korvane/"_ba);
 
-constexpr EntryString EntryStrings[] = {
-    {QLatin1StringView("Title"), Field::Product},
-    {QLatin1StringView("UserName"), Field::Registrant},
-    {QLatin1StringView("Password"), Field::Registration},
-    {QLatin1StringView("URL"), Field::WebContact},
-    {FieldNames::Names[Field::CustomerId], Field::CustomerId},
-    {FieldNames::Names[Field::RegistrationDate], Field::RegistrationDate},
-    {FieldNames::Names[Field::Recorded], Field::Recorded},
-};
-
-const QUuid UuidNamespace(u"{5b0b1f5e-3c1a-4f0d-9e55-6a4f2b8d7c21}"_s);
-
-QString Uuid(const QString &name)
+QString Uuid(const QByteArray &name)
 {
     return QString::fromLatin1(QUuid::createUuidV5(UuidNamespace, name).toRfc4122().toBase64());
+}
+
+// An entry is named by what identifies its record: the database, the Product
+// and which of the records of that Product it is, so that a re-export names
+// the same entry even when records before it were removed.
+QByteArray EntryName(int database, QByteArrayView product, int occurrence)
+{
+    QByteArray name = QByteArray::number(database) + '\x1F';
+    name += product;
+    return name + '\x1F' + QByteArray::number(occurrence);
+}
+
+// KeePass's form of a time: UTC in ISO 8601, empty when the local time does
+// not parse.
+QString KeePassTime(const QDateTime &local)
+{
+    return local.isValid() ? local.toUTC().toString(Qt::ISODate) : QString();
+}
+
+QDateTime RecordedTime(QByteArrayView recorded)
+{
+    return QDateTime::fromString(QString::fromLatin1(recorded), u"MM-dd-yyyy HH:mm:ss"_s);
+}
+
+// The Registration Date is free text; the common written forms of a date
+// give the entry's creation time.
+QDateTime RegistrationTime(QByteArrayView registrationDate)
+{
+    const QString text = QString::fromLatin1(registrationDate).trimmed();
+    for (const QString &format : {u"yyyy-MM-dd"_s, u"M/d/yyyy"_s, u"MM-dd-yyyy"_s, u"M.d.yyyy"_s}) {
+        const QDate date = QDate::fromString(text, format);
+        if (date.isValid())
+            return date.startOfDay();
+    }
+    return QDateTime();
 }
 
 // XML 1.0 has no way to write the C0 controls but tab, line feed and
@@ -68,11 +93,27 @@ void WriteValue(QXmlStreamWriter &xml, const QString &text)
     }
 }
 
+void WriteTimes(QXmlStreamWriter &xml, const RegistrationRecord &record)
+{
+    const QDateTime recorded = RecordedTime(record[Field::Recorded]);
+    QDateTime created = RegistrationTime(record[Field::RegistrationDate]);
+    if (!created.isValid())
+        created = recorded;
+    if (!created.isValid())
+        return;
+    xml.writeStartElement(u"Times"_s);
+    xml.writeTextElement(u"CreationTime"_s, KeePassTime(created));
+    if (recorded.isValid())
+        xml.writeTextElement(u"LastModificationTime"_s, KeePassTime(recorded));
+    xml.writeEndElement();
+}
+
 void WriteEntry(QXmlStreamWriter &xml, const RegistrationRecord &record, const QString &uuid)
 {
     xml.writeStartElement(u"Entry"_s);
     xml.writeTextElement(u"UUID"_s, uuid);
-    for (const EntryString &string : EntryStrings) {
+    WriteTimes(xml, record);
+    for (const RecordColumns::KeePassString &string : RecordColumns::KeePassStrings) {
         xml.writeStartElement(u"String"_s);
         xml.writeTextElement(u"Key"_s, string.key);
         xml.writeStartElement(u"Value"_s);
@@ -107,12 +148,15 @@ QByteArray WriteKeePassXml(const QList<DatabaseRecords> &databases)
     xml.writeTextElement(u"DatabaseName"_s, AppInfo::ApplicationTitle);
     xml.writeEndElement();
     xml.writeStartElement(u"Root"_s);
-    WriteGroupStart(xml, AppInfo::ApplicationTitle, Uuid(u"root"_s));
+    WriteGroupStart(xml, AppInfo::ApplicationTitle, Uuid("root"_ba));
     for (const DatabaseRecords &database : databases) {
         const int number = database.database;
-        WriteGroupStart(xml, DatabaseFiles::DisplayName(number), Uuid(u"group %1"_s.arg(number)));
-        for (qsizetype index = 0; index < database.records.size(); ++index)
-            WriteEntry(xml, database.records[index], Uuid(u"entry %1 %2"_s.arg(number).arg(index + 1)));
+        WriteGroupStart(xml, DatabaseFiles::DisplayName(number), Uuid("group " + QByteArray::number(number)));
+        QHash<QByteArray, int> occurrences;
+        for (const RegistrationRecord &record : database.records) {
+            const QByteArrayView product = record[Field::Product];
+            WriteEntry(xml, record, Uuid(EntryName(number, product, occurrences[product.toByteArray()]++)));
+        }
         xml.writeEndElement();
     }
     xml.writeEndElement();
