@@ -26,17 +26,31 @@ bool NeedsQuotes(QByteArrayView ansi)
     return std::any_of(in, ansi.end(), special);
 }
 
-// A quoted field doubles its quotes: twice the characters and two quotes.
-qsizetype Room(QByteArrayView ansi)
+// What a spreadsheet would take for the start of a formula, or of a cell
+// split in two.
+bool StartsFormula(QByteArrayView ansi)
 {
-    return Utf8Text::MaxBytesPerCharacter * 2 * ansi.size() + 3;
+    return !ansi.isEmpty() && QByteArrayView("=+-@\t\r").contains(ansi.front());
 }
 
-char *WriteField(char *out, QByteArrayView ansi)
+// A quoted field doubles its quotes: twice the characters, two quotes and a
+// neutralising apostrophe.
+qsizetype Room(QByteArrayView ansi)
 {
-    if (!NeedsQuotes(ansi))
+    return Utf8Text::MaxBytesPerCharacter * 2 * ansi.size() + 4;
+}
+
+char *WriteField(char *out, QByteArrayView ansi, CsvCells cells)
+{
+    const bool neutralise = cells == CsvCells::SpreadsheetSafe && StartsFormula(ansi);
+    if (!NeedsQuotes(ansi)) {
+        if (neutralise)
+            *out++ = '\'';
         return Utf8Text::WriteExact(out, ansi);
+    }
     *out++ = '"';
+    if (neutralise)
+        *out++ = '\'';
     for (qsizetype quote; (quote = ansi.indexOf('"')) >= 0; ansi = ansi.sliced(quote + 1)) {
         out = Utf8Text::WriteExact(out, ansi.first(quote + 1));
         *out++ = '"';
@@ -48,11 +62,11 @@ char *WriteField(char *out, QByteArrayView ansi)
 
 } // namespace
 
-QByteArrayList WriteCsv(const QList<DatabaseWalk> &databases)
+QByteArrayList WriteCsv(const QList<DatabaseWalk> &databases, CsvCells cells)
 {
     QByteArray header = RecordColumns::Names().join(u',').toUtf8();
     header += LineEnd;
-    return QByteArrayList{header} + ParallelMap(databases, [](const DatabaseWalk &database) {
+    return QByteArrayList{header} + ParallelMap(databases, [cells](const DatabaseWalk &database) {
                const QByteArray name = DatabaseFiles::DisplayName(database.database).toUtf8();
                RawBuffer rows;
                database.walk([&](const RegistrationRecord &record) {
@@ -62,7 +76,7 @@ QByteArrayList WriteCsv(const QList<DatabaseWalk> &databases)
                    char *out = std::copy(name.begin(), name.end(), rows.Room(room));
                    for (int field = 0; field < RegistrationRecord::FieldCount; ++field) {
                        *out++ = ',';
-                       out = WriteField(out, record[RegistrationRecord::Field(field)]);
+                       out = WriteField(out, record[RegistrationRecord::Field(field)], cells);
                    }
                    rows.Commit(std::copy(LineEnd.begin(), LineEnd.end(), out));
                });

@@ -10,4 +10,14 @@
 // A field that holds a comma, a quote or a line break is quoted, its quotes
 // doubled, so every byte comes back on reading.
 // The file comes in pieces, to be written one after the other.
-QByteArrayList WriteCsv(const QList<DatabaseWalk> &databases);
+//
+// SpreadsheetSafe gives up exactness for files bound for a spreadsheet: a
+// cell that starts with "=", "+", "-", "@", a tab or a carriage return gets
+// an apostrophe in front, so it is shown as text and never run as a formula
+// (the advice of OWASP on CSV injection). Such a file no longer gives back
+// every byte on import.
+enum class CsvCells {
+    Exact,
+    SpreadsheetSafe
+};
+QByteArrayList WriteCsv(const QList<DatabaseWalk> &databases, CsvCells cells = CsvCells::Exact);

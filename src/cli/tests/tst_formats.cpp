@@ -25,6 +25,21 @@ const Records Tricky = {
     RegistrationRecord({"'single'", "back\\slash", "{\"json\": [1]}", "=1+2", "]]>", "\xA0\xAD", "T3"}),
 };
 
+// Every byte a format can carry, in one field: all but the field separator,
+// and for KeePass XML all but the control characters it loses.
+Records EveryByte(bool xml)
+{
+    QByteArray bytes;
+    for (int code = 1; code < 256; ++code) {
+        const bool lost = xml
+                          && (code < 0x20 || code == 0x7F || code == 0x81 || code == 0x8D || code == 0x8F
+                              || code == 0x90 || code == 0x9D);
+        if (code != '|' && !lost)
+            bytes += char(code);
+    }
+    return {RegistrationRecord({bytes, bytes.last(100), bytes.first(100), bytes, bytes, bytes, bytes})};
+}
+
 QByteArrayList WriteKeePassXmlPieces(const QList<DatabaseRecords> &databases)
 {
     return {WriteKeePassXml(databases)};
@@ -57,21 +72,86 @@ private slots:
     {
         QTest::addColumn<Writer>("write");
         QTest::addColumn<Reader>("read");
-        QTest::newRow("csv") << Writer(WriteCsvPieces) << Reader(ReadCsv);
-        QTest::newRow("json") << Writer(WriteJsonPieces) << Reader(ReadJson);
-        QTest::newRow("keepass-xml") << Writer(WriteKeePassXmlPieces) << Reader(ReadKeePassXml);
+        QTest::addColumn<Records>("records");
+        QTest::addColumn<bool>("givesDatabase");
+        QTest::newRow("csv") << Writer(WriteCsvPieces) << Reader(ReadCsv) << Tricky + EveryByte(false) << true;
+        QTest::newRow("json") << Writer(WriteJsonPieces) << Reader(ReadJson) << Tricky + EveryByte(false) << true;
+        QTest::newRow("keepass-xml") << Writer(WriteKeePassXmlPieces) << Reader(ReadKeePassXml)
+                                     << Tricky + EveryByte(true) << false;
     }
 
     void writeThenRead_givesBackEveryField()
     {
         QFETCH(Writer, write);
         QFETCH(Reader, read);
-        const ImportedFile file = read(write(Databases(Tricky)).join());
+        QFETCH(Records, records);
+        QFETCH(bool, givesDatabase);
+        const ImportedFile file = read(write(Databases(records)).join());
         QCOMPARE(file.errors, QStringList());
         QCOMPARE(file.leftOut, QStringList());
         const ImportPlan plan = PlanImport(file.records, u"not used"_s, 0);
         QCOMPARE(plan.problems, QStringList());
-        QCOMPARE(plan.records, Tricky);
+        QCOMPARE(plan.records, records);
+        if (givesDatabase) {
+            QCOMPARE(file.records.front().database, u"Work applications"_s);
+            QCOMPARE(file.records.back().database, u"Tools"_s);
+        }
+    }
+
+    // A spreadsheet runs a cell that starts with these as a formula, or
+    // splits it; anywhere else they are plain text.
+    void csv_spreadsheetSafe_neutralisesTheStartOfACellOnly_data()
+    {
+        QTest::addColumn<QByteArray>("field");
+        QTest::addColumn<QByteArray>("safe");
+        for (const char trigger : {'=', '+', '-', '@', '\t', '\r'}) {
+            const QByteArray text = QByteArray(1, trigger) + "1+2";
+            QTest::addRow("%d first", trigger) << text << "'" + text;
+            QTest::addRow("%d second", trigger) << "x" + text << "x" + text;
+        }
+        QTest::newRow("empty") << QByteArray() << QByteArray();
+    }
+
+    void csv_spreadsheetSafe_neutralisesTheStartOfACellOnly()
+    {
+        QFETCH(QByteArray, field);
+        QFETCH(QByteArray, safe);
+        const Records records = {RegistrationRecord({field, field, field, field, field, field, field})};
+        const Records neutralised = {RegistrationRecord({safe, safe, safe, safe, safe, safe, safe})};
+        const QList<DatabaseRecords> databases = {{1, records}};
+        for (const CsvCells cells : {CsvCells::Exact, CsvCells::SpreadsheetSafe}) {
+            const ImportedFile file = ReadCsv(WriteCsv(WalksOver(databases), cells).join());
+            QCOMPARE(file.errors, QStringList());
+            const ImportPlan plan = PlanImport(file.records, u"not used"_s, 0);
+            QCOMPARE(plan.problems, QStringList());
+            QCOMPARE(plan.records, cells == CsvCells::Exact ? records : neutralised);
+        }
+    }
+
+    void json_refuse_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("a key twice") << QByteArray(
+            "[\n{\"Product\": \"a\", \"Registration\": \"b\",\n \"Product\": \"c\"}]")
+                                     << u"line 3, column 2: the key \"Product\" appears twice in one object, and only "
+                                        "one can be read"_s;
+        QTest::newRow("a key twice, once escaped")
+            << QByteArray("[{\"\\u00c9\": {\"x\": \"\", \"y\": \"\"}, \"\xC3\x89\": \"\"}]")
+            << u"line 1, column 33: the key \"\u00c9\" appears twice in one object, and only one can be read"_s;
+        QTest::newRow("nested without end")
+            << QByteArray(100000, '[') << u"not JSON at byte 1025: too deeply nested document"_s;
+        QTest::newRow("not UTF-8")
+            << QByteArray("[{\"Product\":\n \"Caf\xE9\"}]")
+            << u"line 2, column 6: the file is not UTF-8 text; if it is Windows-1252, convert it with iconv -f "
+               "WINDOWS-1252 -t UTF-8"_s;
+    }
+
+    void json_refuse()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(QString, error);
+        QCOMPARE(ReadJson(json).errors, QStringList{error});
     }
 
     void csv_isRfc4180InUtf8()
