@@ -5,7 +5,10 @@
 #include "cli/jsonwriter.h"
 #include "cli/keepassxmlreader.h"
 #include "cli/keepassxmlwriter.h"
+#include "testsupport/testfiles.h"
 
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -126,6 +129,40 @@ private slots:
             QCOMPARE(plan.problems, QStringList());
             QCOMPARE(plan.records, cells == CsvCells::Exact ? records : neutralised);
         }
+    }
+
+    // The JSON layout is written down as a JSON Schema for those who read
+    // the exports: an export must meet it, and a file that strays from the
+    // layout must not. python3-jsonschema judges, all files in one run, as
+    // it is slow to start.
+    void json_meetsItsSchema()
+    {
+        const QString schema = QFINDTESTDATA("../../../docs/korvane-records.schema.json");
+        QVERIFY(!schema.isEmpty());
+        const QByteArray json = WriteJsonPieces(Databases(Tricky + EveryByte(false))).join();
+        QTemporaryDir folder;
+        QStringList arguments{u"-c"_s, QString::fromLatin1(R"(import json, sys
+try:
+    import jsonschema
+except ImportError:
+    sys.exit(3)
+schema = json.load(open(sys.argv[1], encoding="utf-8"))
+jsonschema.Draft202012Validator.check_schema(schema)
+for name in sys.argv[2:]:
+    records = json.load(open(name, encoding="utf-8"))
+    print("valid" if jsonschema.Draft202012Validator(schema).is_valid(records) else "invalid"))"),
+                              schema};
+        // As written, with a key misspelt, with a database misnamed.
+        for (const QByteArray &misspelt : {QByteArray(), QByteArray("Web Contact"), QByteArray("Tools")}) {
+            arguments.append(folder.filePath(u"records%1.json"_s.arg(arguments.size())));
+            QVERIFY(TestFiles::Write(arguments.back(), QByteArray(json).replace(misspelt, misspelt.toLower())));
+        }
+        QProcess python;
+        python.setProcessChannelMode(QProcess::MergedChannels);
+        python.start(u"python3"_s, arguments);
+        if (!python.waitForFinished(90000) || python.exitStatus() != QProcess::NormalExit || python.exitCode() == 3)
+            QSKIP("python3-jsonschema is not installed: the export was not checked against its schema");
+        QCOMPARE(python.readAll(), "valid\ninvalid\ninvalid\n");
     }
 
     void json_refuse_data()
