@@ -20,13 +20,14 @@ run_packages=(libqt6svg6 xdg-utils fonts-dejavu-core)
 # manager, xprop and xwininfo, a private D-Bus session and the AT-SPI bus with
 # its Python bindings. clang and its runtime libraries build the fuzz targets
 # (libFuzzer and the sanitizers). keepassxc-cli takes korvane-cli's KeePass XML there and
-# back in the round-trip test.
+# back in the round-trip test. python3-jsonschema checks the JSON export
+# against its schema.
 test_packages=(
     clang-format xvfb xauth xdotool imagemagick
     desktop-file-utils appstream lintian shared-mime-info libglib2.0-bin
     openbox x11-utils dbus-daemon at-spi2-core python3-pyatspi
     clang libclang-rt-dev
-    keepassxc
+    keepassxc python3-jsonschema
 )
 
 case "${1:-}" in

@@ -113,6 +113,38 @@ private:
     QString m_error;
 };
 
+// The line of the first byte that is not UTF-8.
+qsizetype FirstLineNotUtf8(QByteArrayView utf8)
+{
+    // No byte of a UTF-8 sequence is a line feed, so lines decode alone.
+    for (qsizetype start = 0, line = 1;; ++line) {
+        const qsizetype end = utf8.indexOf('\n', start);
+        QStringDecoder decoder(QStringDecoder::Utf8);
+        const QString text = decoder(utf8.sliced(start, (end < 0 ? utf8.size() : end) - start));
+        if (decoder.hasError() || end < 0)
+            return line;
+        start = end + 1;
+    }
+}
+
+// Many spreadsheets save "CSV" with semicolons where the language writes
+// decimal commas: a first line that names columns only between semicolons.
+bool LooksSeparatedBySemicolons(QStringView text)
+{
+    const QStringView firstLine = text.first(text.contains(u'\n') ? text.indexOf(u'\n') : text.size());
+    const auto namesAColumn = [firstLine](QChar separator) {
+        for (QStringView name : firstLine.tokenize(separator)) {
+            name = name.trimmed();
+            if (name.size() >= 2 && name.startsWith(u'"') && name.endsWith(u'"'))
+                name = name.sliced(1, name.size() - 2);
+            if (RecordColumns::ColumnNamed(name))
+                return true;
+        }
+        return false;
+    };
+    return namesAColumn(u';') && !namesAColumn(u',');
+}
+
 } // namespace
 
 ImportedFile ReadCsv(QByteArrayView utf8)
@@ -122,7 +154,13 @@ ImportedFile ReadCsv(QByteArrayView utf8)
     QStringDecoder decoder(QStringDecoder::Utf8);
     const QString text = decoder(utf8);
     if (decoder.hasError()) {
-        file.errors.append(u"the file is not UTF-8 text"_s);
+        file.errors.append(u"line %1: the file is not UTF-8 text; if it is Windows-1252, convert it with "
+                           "iconv -f WINDOWS-1252 -t UTF-8"_s.arg(FirstLineNotUtf8(utf8)));
+        return file;
+    }
+    if (LooksSeparatedBySemicolons(text)) {
+        file.errors.append(u"line 1: no column of a record between commas; are the fields separated by semicolons? "
+                           "Save the file with commas between fields"_s);
         return file;
     }
     CsvParser parser(text);
@@ -160,9 +198,14 @@ ImportedFile ReadCsv(QByteArrayView utf8)
                                    .arg(header.size()));
             continue;
         }
-        ImportedRecord record{u"line %1"_s.arg(row.line), {}};
+        ImportedRecord record;
+        record.where = u"line %1"_s.arg(row.line);
         for (qsizetype index = 0; index < row.fields.size(); ++index) {
-            if (columns[index] && !columns[index]->isDatabase)
+            if (!columns[index])
+                continue;
+            if (columns[index]->isDatabase)
+                record.database = row.fields[index];
+            else
                 record.fields[columns[index]->field] = row.fields[index];
         }
         file.records.append(std::move(record));

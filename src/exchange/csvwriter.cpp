@@ -23,17 +23,31 @@ bool NeedsQuotes(QByteArrayView ansi)
     return std::any_of(in, ansi.end(), special);
 }
 
-// A quoted field doubles its quotes: twice the characters and two quotes.
-qsizetype Room(QByteArrayView ansi)
+// What a spreadsheet would take for the start of a formula, or of a cell
+// split in two.
+bool StartsFormula(QByteArrayView ansi)
 {
-    return Utf8Text::MaxBytesPerCharacter * 2 * ansi.size() + 3;
+    return !ansi.isEmpty() && QByteArrayView("=+-@\t\r").contains(ansi.front());
 }
 
-char *WriteField(char *out, QByteArrayView ansi)
+// A quoted field doubles its quotes: twice the characters, two quotes and a
+// neutralising apostrophe.
+qsizetype Room(QByteArrayView ansi)
 {
-    if (!NeedsQuotes(ansi))
+    return Utf8Text::MaxBytesPerCharacter * 2 * ansi.size() + 4;
+}
+
+char *WriteField(char *out, QByteArrayView ansi, CsvCells cells)
+{
+    const bool neutralise = cells == CsvCells::SpreadsheetSafe && StartsFormula(ansi);
+    if (!NeedsQuotes(ansi)) {
+        if (neutralise)
+            *out++ = '\'';
         return Utf8Text::WriteExact(out, ansi);
+    }
     *out++ = '"';
+    if (neutralise)
+        *out++ = '\'';
     for (qsizetype quote; (quote = ansi.indexOf('"')) >= 0; ansi = ansi.sliced(quote + 1)) {
         out = Utf8Text::WriteExact(out, ansi.first(quote + 1));
         *out++ = '"';
@@ -45,7 +59,7 @@ char *WriteField(char *out, QByteArrayView ansi)
 
 } // namespace
 
-QByteArray WriteCsv(const QList<DatabaseRecords> &databases)
+QByteArray WriteCsv(const QList<DatabaseRecords> &databases, CsvCells cells)
 {
     QByteArray csv = RecordColumns::Names().join(u',').toUtf8();
     csv += LineEnds::CrLf;
@@ -59,7 +73,7 @@ QByteArray WriteCsv(const QList<DatabaseRecords> &databases)
                 out = std::copy(name.begin(), name.end(), out);
                 for (int field = 0; field < RegistrationRecord::FieldCount; ++field) {
                     *out++ = ',';
-                    out = WriteField(out, record[RegistrationRecord::Field(field)]);
+                    out = WriteField(out, record[RegistrationRecord::Field(field)], cells);
                 }
                 return std::copy(LineEnds::CrLf.begin(), LineEnds::CrLf.end(), out);
             });

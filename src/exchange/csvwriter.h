@@ -9,4 +9,14 @@
 // line of the column names, one line per record, every line ending in CR LF.
 // A field that holds a comma, a quote or a line break is quoted, its quotes
 // doubled, so every byte comes back on reading.
-QByteArray WriteCsv(const QList<DatabaseRecords> &databases);
+//
+// SpreadsheetSafe gives up exactness for files bound for a spreadsheet: a
+// cell that starts with "=", "+", "-", "@", a tab or a carriage return gets
+// an apostrophe in front, so it is shown as text and never run as a formula
+// (the advice of OWASP on CSV injection). Such a file no longer gives back
+// every byte on import.
+enum class CsvCells {
+    Exact,
+    SpreadsheetSafe
+};
+QByteArray WriteCsv(const QList<DatabaseRecords> &databases, CsvCells cells = CsvCells::Exact);

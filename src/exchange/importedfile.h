@@ -18,6 +18,9 @@ struct ImportedRecord
     // In column order; a field the file does not give at all is none. An
     // empty field is given, as empty text.
     std::array<std::optional<QString>, RegistrationRecord::FieldCount> fields;
+    // The Database column's text as the file gives it ("Games", "2"), when
+    // it has one: the database the record asks to go to.
+    std::optional<QString> database;
 };
 
 // What a reader made of a whole file.

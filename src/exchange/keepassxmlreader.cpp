@@ -1,10 +1,9 @@
 #include "keepassxmlreader.h"
 
+#include "recordcolumns.h"
 #include "store/databasereader.h"
-#include "store/fieldnames.h"
 
 #include <QLocale>
-
 #include <QXmlStreamReader>
 
 using namespace Qt::StringLiterals;
@@ -13,25 +12,59 @@ namespace {
 
 using Field = RegistrationRecord::Field;
 
-constexpr int MaxGroupDepth = 256;
+// KeePass nests groups without a limit; a file nested deeper than any real
+// one is refused rather than followed.
+constexpr qsizetype MaxDepth = 1000;
 
-std::optional<Field> FieldOfKey(QStringView key)
+// What an open element is to the reader, from its name and its parent's.
+enum class Element {
+    Ignored,
+    File,
+    Meta,
+    RecycleBinEnabled,
+    RecycleBinUuid,
+    Root,
+    Group,
+    GroupUuid,
+    Entry,
+    String,
+    Key,
+    Value,
+};
+
+Element ElementOf(Element parent, QStringView name)
 {
-    if (key == u"Title")
-        return Field::Product;
-    if (key == u"UserName")
-        return Field::Registrant;
-    if (key == u"Password")
-        return Field::Registration;
-    if (key == u"URL")
-        return Field::WebContact;
-    for (const Field field : {Field::CustomerId, Field::RegistrationDate, Field::Recorded}) {
-        if (key == FieldNames::Name(field))
-            return field;
+    switch (parent) {
+    case Element::File:
+        return name == u"Meta" ? Element::Meta : name == u"Root" ? Element::Root : Element::Ignored;
+    case Element::Meta:
+        return name == u"RecycleBinEnabled" ? Element::RecycleBinEnabled
+               : name == u"RecycleBinUUID"  ? Element::RecycleBinUuid
+                                            : Element::Ignored;
+    case Element::Root:
+        return name == u"Group" ? Element::Group : Element::Ignored;
+    case Element::Group:
+        return name == u"Group"   ? Element::Group
+               : name == u"UUID"  ? Element::GroupUuid
+               : name == u"Entry" ? Element::Entry
+                                  : Element::Ignored;
+    case Element::Entry:
+        return name == u"String" ? Element::String : Element::Ignored;
+    case Element::String:
+        return name == u"Key" ? Element::Key : name == u"Value" ? Element::Value : Element::Ignored;
+    default:
+        return Element::Ignored;
     }
-    return std::nullopt;
 }
 
+bool HoldsText(Element element)
+{
+    return element == Element::RecycleBinEnabled || element == Element::RecycleBinUuid || element == Element::GroupUuid
+           || element == Element::Key || element == Element::Value;
+}
+
+// Reads the file token by token, keeping what each open element is on a
+// list of its own instead of the call stack, so nesting costs no recursion.
 class KeePassXmlReader
 {
 public:
@@ -41,139 +74,132 @@ public:
 
     ImportedFile Read()
     {
-        if (!m_xml.readNextStartElement() || m_xml.name() != u"KeePassFile") {
-            if (!m_xml.hasError())
-                m_file.errors.append(u"not KeePass XML: the file does not start with <KeePassFile>"_s);
-        } else {
-            while (m_xml.readNextStartElement()) {
-                if (m_xml.name() == u"Meta")
-                    ReadMeta();
-                else if (m_xml.name() == u"Root")
-                    ReadGroups();
-                else
-                    m_xml.skipCurrentElement();
+        while (!m_xml.atEnd()) {
+            switch (m_xml.readNext()) {
+            case QXmlStreamReader::DTD:
+                // Qt drops external entities without a word and expands
+                // internal ones: either would change a field unseen.
+                if (!m_xml.entityDeclarations().isEmpty())
+                    m_xml.raiseError(u"the file declares entities (<!ENTITY>), which are not read"_s);
+                break;
+            case QXmlStreamReader::StartElement:
+                Start();
+                break;
+            case QXmlStreamReader::Characters:
+                if (!m_open.isEmpty() && HoldsText(m_open.back()))
+                    m_text += m_xml.text();
+                break;
+            case QXmlStreamReader::EndElement:
+                End();
+                break;
+            default:
+                break;
             }
         }
         if (m_xml.hasError())
-            m_file.errors.append(u"line %1: %2"_s.arg(m_xml.lineNumber()).arg(m_xml.errorString()));
+            m_file.errors.append(
+                u"line %1, column %2: %3"_s.arg(m_xml.lineNumber()).arg(m_xml.columnNumber()).arg(m_xml.errorString()));
         return m_file;
     }
 
 private:
-    void ReadMeta()
+    void Start()
     {
-        bool recycleBinEnabled = false;
-        QString recycleBin;
-        while (m_xml.readNextStartElement()) {
-            if (m_xml.name() == u"RecycleBinEnabled")
-                recycleBinEnabled = m_xml.readElementText().compare(u"True"_s, Qt::CaseInsensitive) == 0;
-            else if (m_xml.name() == u"RecycleBinUUID")
-                recycleBin = m_xml.readElementText();
-            else
-                m_xml.skipCurrentElement();
-        }
-        if (recycleBinEnabled)
-            m_recycleBin = recycleBin;
-    }
-
-    // Reads the groups inside the current element, and their entries.
-    void ReadGroups()
-    {
-        while (m_xml.readNextStartElement()) {
-            if (m_xml.name() == u"Group")
-                ReadGroup();
-            else
-                m_xml.skipCurrentElement();
-        }
-    }
-
-    void ReadGroup(int depth = 1)
-    {
-        // Groups are read by recursion, so their depth is bounded; no
-        // password manager nests anywhere near as deep.
-        if (depth > MaxGroupDepth) {
-            m_xml.raiseError(u"groups nested more than %1 deep"_s.arg(MaxGroupDepth));
+        if (m_open.isEmpty() && m_xml.name() != u"KeePassFile") {
+            m_xml.raiseError(u"not KeePass XML: the file does not start with <KeePassFile>"_s);
             return;
         }
-        while (m_xml.readNextStartElement()) {
-            if (m_xml.name() == u"UUID" && !m_recycleBin.isEmpty() && m_xml.readElementText() == m_recycleBin) {
-                m_file.leftOut.append(u"line %1: the entries of the recycle bin"_s.arg(m_xml.lineNumber()));
-                SkipRestOfElement();
-                return;
-            }
-            if (m_xml.name() == u"Group")
-                ReadGroup(depth + 1);
-            else if (m_xml.name() == u"Entry")
-                ReadEntry();
-            else if (m_xml.isStartElement())
-                m_xml.skipCurrentElement();
+        if (m_open.size() == MaxDepth) {
+            m_xml.raiseError(u"elements nested more than %1 deep"_s.arg(MaxDepth));
+            return;
+        }
+        const Element element = m_open.isEmpty() ? Element::File : ElementOf(m_open.back(), m_xml.name());
+        m_open.append(element);
+        m_text.resize(0);
+        if (element == Element::Entry) {
+            m_record = ImportedRecord();
+            m_record.where = u"line %1"_s.arg(m_xml.lineNumber());
+        } else if (element == Element::String) {
+            m_key.resize(0);
+            m_value.resize(0);
+            m_encrypted = false;
+        } else if (element == Element::Value) {
+            m_encrypted = m_xml.attributes().value(u"Protected"_s).compare(u"True"_s, Qt::CaseInsensitive) == 0;
+        } else if (element == Element::Ignored && m_open.size() >= 2 && m_open[m_open.size() - 2] == Element::Entry
+                   && m_xml.name() == u"Binary") {
+            m_file.leftOut.append(u"%1: an attachment"_s.arg(m_record.where));
         }
     }
 
-    void ReadEntry()
+    void End()
     {
-        ImportedRecord record{u"line %1"_s.arg(m_xml.lineNumber()), {}};
-        while (m_xml.readNextStartElement()) {
-            if (m_xml.name() == u"String")
-                ReadString(record);
-            else if (m_xml.name() == u"Binary")
-                LeaveOut(record, u"an attachment"_s);
-            else
-                m_xml.skipCurrentElement();
+        switch (m_open.takeLast()) {
+        case Element::RecycleBinEnabled:
+            m_recycleBinEnabled = m_text.compare(u"True"_s, Qt::CaseInsensitive) == 0;
+            break;
+        case Element::RecycleBinUuid:
+            m_recycleBin = m_text;
+            break;
+        case Element::GroupUuid:
+            if (m_recycleBinEnabled && !m_recycleBin.isEmpty() && m_text == m_recycleBin) {
+                m_file.leftOut.append(u"line %1: the entries of the recycle bin"_s.arg(m_xml.lineNumber()));
+                // The rest of the group is read as nothing.
+                m_open.back() = Element::Ignored;
+            }
+            break;
+        case Element::Key:
+            m_key = m_text;
+            break;
+        case Element::Value:
+            m_value = m_text;
+            break;
+        case Element::String:
+            EndString();
+            break;
+        case Element::Entry:
+            EndEntry();
+            break;
+        default:
+            break;
         }
-        for (const Field field : {Field::Product, Field::Registrant, Field::Registration, Field::WebContact,
-                                  Field::CustomerId, Field::RegistrationDate}) {
-            if (!record.fields[field])
-                record.fields[field] = QString();
+    }
+
+    void EndString()
+    {
+        if (m_encrypted) {
+            m_file.errors.append(
+                u"%1: the value of \"%2\" is encrypted; export the database as plain XML"_s.arg(m_record.where, m_key));
+            return;
         }
-        m_file.records.append(std::move(record));
+        if (const std::optional<Field> field = RecordColumns::KeePassField(m_key))
+            m_record.fields[*field] = m_value;
+        else if (!m_value.isEmpty())
+            m_file.leftOut.append(u"%1: the field \"%2\""_s.arg(m_record.where, m_key));
+    }
+
+    void EndEntry()
+    {
+        // An entry without a field has it empty, except Recorded: without
+        // one, the import stamps the record.
+        for (int field = 0; field < RegistrationRecord::FieldCount; ++field) {
+            if (field != Field::Recorded && !m_record.fields[field])
+                m_record.fields[field] = QString();
+        }
+        m_file.records.append(std::move(m_record));
         if (m_file.records.size() > DatabaseLoad::MaxRecords)
             m_xml.raiseError(u"more than the %1 records a database holds"_s.arg(
                 QLocale(QLocale::English).toString(DatabaseLoad::MaxRecords)));
     }
 
-    void ReadString(ImportedRecord &record)
-    {
-        QString key;
-        QString value;
-        bool encrypted = false;
-        while (m_xml.readNextStartElement()) {
-            if (m_xml.name() == u"Key") {
-                key = m_xml.readElementText();
-            } else if (m_xml.name() == u"Value") {
-                encrypted = m_xml.attributes().value(u"Protected"_s).compare(u"True"_s, Qt::CaseInsensitive) == 0;
-                value = m_xml.readElementText();
-            } else {
-                m_xml.skipCurrentElement();
-            }
-        }
-        if (encrypted) {
-            m_file.errors.append(
-                u"%1: the value of \"%2\" is encrypted; export the database as plain XML"_s.arg(record.where, key));
-            return;
-        }
-        if (const std::optional<Field> field = FieldOfKey(key))
-            record.fields[*field] = value;
-        else if (!value.isEmpty())
-            LeaveOut(record, u"the field \"%1\""_s.arg(key));
-    }
-
-    void LeaveOut(const ImportedRecord &record, const QString &what)
-    {
-        m_file.leftOut.append(u"%1: %2"_s.arg(record.where, what));
-        if (m_xml.isStartElement())
-            m_xml.skipCurrentElement();
-    }
-
-    // Moves to the end of the element that holds the current position.
-    void SkipRestOfElement()
-    {
-        while (m_xml.readNextStartElement())
-            m_xml.skipCurrentElement();
-    }
-
     QXmlStreamReader m_xml;
+    QList<Element> m_open;
+    QString m_text;
+    bool m_recycleBinEnabled = false;
     QString m_recycleBin;
+    ImportedRecord m_record;
+    QString m_key;
+    QString m_value;
+    bool m_encrypted = false;
     ImportedFile m_file;
 };
 

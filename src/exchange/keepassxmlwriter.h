@@ -14,8 +14,10 @@
 //   URL = Web Contact, and the string fields "Customer ID",
 //   "Registration Date" and "Recorded".
 //
-// UUIDs are derived from the database and the record's place in it, so the
-// same databases always give the same file.
+// An entry's UUID is derived from its database, its Product and the how-manyth
+// record of that Product it is, and its times from the Recorded stamp (last
+// modified) and the Registration Date (created, where it reads as a date),
+// so a re-export updates the same entries when KeePass merges it.
 QByteArray WriteKeePassXml(const QList<DatabaseRecords> &databases);
 
 // What would be lost on the way: every field holding a control character

@@ -19,5 +19,18 @@ std::optional<RecordColumns::Column> RecordColumns::ColumnNamed(QStringView name
         if (trimmed.compare(FieldNames::Names[field], Qt::CaseInsensitive) == 0)
             return Column{false, RegistrationRecord::Field(field)};
     }
+    for (const KeePassString &string : KeePassStrings) {
+        if (trimmed.compare(string.key, Qt::CaseInsensitive) == 0)
+            return Column{false, string.field};
+    }
+    return std::nullopt;
+}
+
+std::optional<RegistrationRecord::Field> RecordColumns::KeePassField(QStringView key)
+{
+    for (const KeePassString &string : KeePassStrings) {
+        if (key == string.key)
+            return string.field;
+    }
     return std::nullopt;
 }

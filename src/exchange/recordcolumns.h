@@ -1,10 +1,12 @@
 #pragma once
 
+#include "store/fieldnames.h"
 #include "store/registrationrecord.h"
 
 #include <QLatin1StringView>
 #include <QStringList>
 
+#include <array>
 #include <optional>
 
 // The columns of every listing and export: the database a record lies in,
@@ -27,7 +29,28 @@ struct Column
     RegistrationRecord::Field field = RegistrationRecord::Product;
 };
 // None for a name that is no column. Letter case and surrounding blanks do
-// not count, so a header retyped in a spreadsheet still fits.
+// not count, so a header retyped in a spreadsheet still fits. KeePass's
+// names of its standard fields are known too, so KeePassXC's CSV fits.
 std::optional<Column> ColumnNamed(QStringView name);
+
+// The strings of a KeePass entry: its four standard fields, then our other
+// three under their own names.
+struct KeePassString
+{
+    QLatin1StringView key;
+    RegistrationRecord::Field field;
+};
+inline constexpr std::array<KeePassString, RegistrationRecord::FieldCount> KeePassStrings = {{
+    {QLatin1StringView("Title"), RegistrationRecord::Product},
+    {QLatin1StringView("UserName"), RegistrationRecord::Registrant},
+    {QLatin1StringView("Password"), RegistrationRecord::Registration},
+    {QLatin1StringView("URL"), RegistrationRecord::WebContact},
+    {FieldNames::Names[RegistrationRecord::CustomerId], RegistrationRecord::CustomerId},
+    {FieldNames::Names[RegistrationRecord::RegistrationDate], RegistrationRecord::RegistrationDate},
+    {FieldNames::Names[RegistrationRecord::Recorded], RegistrationRecord::Recorded},
+}};
+
+// The field an entry's string holds; KeePass's keys are exact.
+std::optional<RegistrationRecord::Field> KeePassField(QStringView key);
 
 } // namespace RecordColumns

@@ -51,6 +51,17 @@ private slots:
             << QByteArray("Product,Notes\nP1,secret\n")
             << Fields{{u"P1"_s, u"(none)"_s, u"(none)"_s, u"(none)"_s, u"(none)"_s, u"(none)"_s, u"(none)"_s}}
             << QStringList{u"the column \"Notes\" has no place in a record"_s};
+        QTest::newRow("KeePassXC's CSV export, its own fields mapped as in KeePass XML")
+            << QByteArray("\"Group\",\"Title\",\"Username\",\"Password\",\"URL\",\"Notes\",\"TOTP\",\"Icon\","
+                          "\"Last Modified\",\"Created\"\n\"Korvane/Games\",\"Isles \"\"x\"\", y\",\"Ann\",\"CODE\","
+                          "\"u\",\"\",\"\",\"0\",\"2026-12-04T01:35:24Z\",\"2024-01-02T03:04:05Z\"\n")
+            << Fields{{u"Isles \"x\", y"_s, u"Ann"_s, u"(none)"_s, u"CODE"_s, u"u"_s, u"(none)"_s, u"(none)"_s}}
+            << QStringList{u"the column \"Group\" has no place in a record"_s,
+                           u"the column \"Notes\" has no place in a record"_s,
+                           u"the column \"TOTP\" has no place in a record"_s,
+                           u"the column \"Icon\" has no place in a record"_s,
+                           u"the column \"Last Modified\" has no place in a record"_s,
+                           u"the column \"Created\" has no place in a record"_s};
     }
 
     void read()
@@ -82,7 +93,14 @@ private slots:
             << QByteArray("Product\r\n\"P\"1\r\n") << u"line 2: text after the closing quote of a field"_s;
         QTest::newRow("quote never closed")
             << QByteArray("Product\r\n\r\n\"P1\r\nP2\r\n") << u"line 3: a quoted field is never closed"_s;
-        QTest::newRow("not UTF-8") << QByteArray("Product\r\nCaf\xE9\r\n") << u"the file is not UTF-8 text"_s;
+        QTest::newRow("not UTF-8")
+            << QByteArray("Product\r\n\xC3\xA9\r\nCaf\xE9\r\n")
+            << u"line 3: the file is not UTF-8 text; if it is Windows-1252, convert it with iconv -f WINDOWS-1252 -t UTF-8"_s;
+        const QString semicolons = u"line 1: no column of a record between commas; are the fields separated by "
+                                   "semicolons? Save the file with commas between fields"_s;
+        QTest::newRow("separated by semicolons") << QByteArray("Product;Registration\r\nP;R\r\n") << semicolons;
+        QTest::newRow("separated by semicolons, quoted")
+            << QByteArray("\"Product\";\"Registration\"\r\n\"P\";\"R\"\r\n") << semicolons;
     }
 
     void refuse()

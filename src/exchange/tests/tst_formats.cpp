@@ -5,7 +5,10 @@
 #include "exchange/jsonwriter.h"
 #include "exchange/keepassxmlreader.h"
 #include "exchange/keepassxmlwriter.h"
+#include "testsupport/testfiles.h"
 
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -25,6 +28,26 @@ const Records Tricky = {
     RegistrationRecord({"'single'", "back\\slash", "{\"json\": [1]}", "=1+2", "]]>", "\xA0\xAD", "T3"}),
 };
 
+// Every byte a format can carry, in one field: all but the field separator,
+// and for KeePass XML all but the control characters it loses.
+Records EveryByte(bool xml)
+{
+    QByteArray bytes;
+    for (int code = 1; code < 256; ++code) {
+        const bool lost = xml
+                          && (code < 0x20 || code == 0x7F || code == 0x81 || code == 0x8D || code == 0x8F
+                              || code == 0x90 || code == 0x9D);
+        if (code != '|' && !lost)
+            bytes += char(code);
+    }
+    return {RegistrationRecord({bytes, bytes.last(100), bytes.first(100), bytes, bytes, bytes, bytes})};
+}
+
+QByteArray WriteExactCsv(const QList<DatabaseRecords> &databases)
+{
+    return WriteCsv(databases);
+}
+
 // The records spread over the four databases, one empty.
 QList<DatabaseRecords> Databases(const Records &records)
 {
@@ -42,21 +65,120 @@ private slots:
     {
         QTest::addColumn<Writer>("write");
         QTest::addColumn<Reader>("read");
-        QTest::newRow("csv") << Writer(WriteCsv) << Reader(ReadCsv);
-        QTest::newRow("json") << Writer(WriteJson) << Reader(ReadJson);
-        QTest::newRow("keepass-xml") << Writer(WriteKeePassXml) << Reader(ReadKeePassXml);
+        QTest::addColumn<Records>("records");
+        QTest::addColumn<bool>("givesDatabase");
+        QTest::newRow("csv") << Writer(WriteExactCsv) << Reader(ReadCsv) << Tricky + EveryByte(false) << true;
+        QTest::newRow("json") << Writer(WriteJson) << Reader(ReadJson) << Tricky + EveryByte(false) << true;
+        QTest::newRow("keepass-xml") << Writer(WriteKeePassXml) << Reader(ReadKeePassXml)
+                                     << Tricky + EveryByte(true) << false;
     }
 
     void writeThenRead_givesBackEveryField()
     {
         QFETCH(Writer, write);
         QFETCH(Reader, read);
-        const ImportedFile file = read(write(Databases(Tricky)));
+        QFETCH(Records, records);
+        QFETCH(bool, givesDatabase);
+        const ImportedFile file = read(write(Databases(records)));
         QCOMPARE(file.errors, QStringList());
         QCOMPARE(file.leftOut, QStringList());
         const ImportPlan plan = PlanImport(file.records, u"not used"_s, 0);
         QCOMPARE(plan.problems, QStringList());
-        QCOMPARE(plan.records, Tricky);
+        QCOMPARE(plan.records, records);
+        if (givesDatabase) {
+            QCOMPARE(file.records.front().database, u"Work applications"_s);
+            QCOMPARE(file.records.back().database, u"Tools"_s);
+        }
+    }
+
+    // A spreadsheet runs a cell that starts with these as a formula, or
+    // splits it; anywhere else they are plain text.
+    void csv_spreadsheetSafe_neutralisesTheStartOfACellOnly_data()
+    {
+        QTest::addColumn<QByteArray>("field");
+        QTest::addColumn<QByteArray>("safe");
+        for (const char trigger : {'=', '+', '-', '@', '\t', '\r'}) {
+            const QByteArray text = QByteArray(1, trigger) + "1+2";
+            QTest::addRow("%d first", trigger) << text << "'" + text;
+            QTest::addRow("%d second", trigger) << "x" + text << "x" + text;
+        }
+        QTest::newRow("empty") << QByteArray() << QByteArray();
+    }
+
+    void csv_spreadsheetSafe_neutralisesTheStartOfACellOnly()
+    {
+        QFETCH(QByteArray, field);
+        QFETCH(QByteArray, safe);
+        const Records records = {RegistrationRecord({field, field, field, field, field, field, field})};
+        const Records neutralised = {RegistrationRecord({safe, safe, safe, safe, safe, safe, safe})};
+        const QList<DatabaseRecords> databases = {{1, records}};
+        for (const CsvCells cells : {CsvCells::Exact, CsvCells::SpreadsheetSafe}) {
+            const ImportedFile file = ReadCsv(WriteCsv(databases, cells));
+            QCOMPARE(file.errors, QStringList());
+            const ImportPlan plan = PlanImport(file.records, u"not used"_s, 0);
+            QCOMPARE(plan.problems, QStringList());
+            QCOMPARE(plan.records, cells == CsvCells::Exact ? records : neutralised);
+        }
+    }
+
+    // The JSON layout is written down as a JSON Schema for those who read
+    // the exports: an export must meet it, and a file that strays from the
+    // layout must not. python3-jsonschema judges, all files in one run, as
+    // it is slow to start.
+    void json_meetsItsSchema()
+    {
+        const QString schema = QFINDTESTDATA("../../../docs/korvane-records.schema.json");
+        QVERIFY(!schema.isEmpty());
+        const QByteArray json = WriteJson(Databases(Tricky + EveryByte(false)));
+        QTemporaryDir folder;
+        QStringList arguments{u"-c"_s, QString::fromLatin1(R"(import json, sys
+try:
+    import jsonschema
+except ImportError:
+    sys.exit(3)
+schema = json.load(open(sys.argv[1], encoding="utf-8"))
+jsonschema.Draft202012Validator.check_schema(schema)
+for name in sys.argv[2:]:
+    records = json.load(open(name, encoding="utf-8"))
+    print("valid" if jsonschema.Draft202012Validator(schema).is_valid(records) else "invalid"))"),
+                              schema};
+        // As written, with a key misspelt, with a database misnamed.
+        for (const QByteArray &misspelt : {QByteArray(), QByteArray("Web Contact"), QByteArray("Tools")}) {
+            arguments.append(folder.filePath(u"records%1.json"_s.arg(arguments.size())));
+            QVERIFY(TestFiles::Write(arguments.back(), QByteArray(json).replace(misspelt, misspelt.toLower())));
+        }
+        QProcess python;
+        python.setProcessChannelMode(QProcess::MergedChannels);
+        python.start(u"python3"_s, arguments);
+        if (!python.waitForFinished(90000) || python.exitStatus() != QProcess::NormalExit || python.exitCode() == 3)
+            QSKIP("python3-jsonschema is not installed: the export was not checked against its schema");
+        QCOMPARE(python.readAll(), "valid\ninvalid\ninvalid\n");
+    }
+
+    void json_refuse_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("a key twice") << QByteArray(
+            "[\n{\"Product\": \"a\", \"Registration\": \"b\",\n \"Product\": \"c\"}]")
+                                     << u"line 3, column 2: the key \"Product\" appears twice in one object, and only "
+                                        "one can be read"_s;
+        QTest::newRow("a key twice, once escaped")
+            << QByteArray("[{\"\\u00c9\": {\"x\": \"\", \"y\": \"\"}, \"\xC3\x89\": \"\"}]")
+            << u"line 1, column 33: the key \"\u00c9\" appears twice in one object, and only one can be read"_s;
+        QTest::newRow("nested without end")
+            << QByteArray(100000, '[') << u"not JSON at byte 1025: too deeply nested document"_s;
+        QTest::newRow("not UTF-8")
+            << QByteArray("[{\"Product\":\n \"Caf\xE9\"}]")
+            << u"line 2, column 6: the file is not UTF-8 text; if it is Windows-1252, convert it with iconv -f "
+               "WINDOWS-1252 -t UTF-8"_s;
+    }
+
+    void json_refuse()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(QString, error);
+        QCOMPARE(ReadJson(json).errors, QStringList{error});
     }
 
     // However large the file, a reader stops where a database's records end
@@ -74,12 +196,12 @@ private slots:
         const QByteArray entries = QByteArray("<Entry/>").repeated(32768);
         QTest::newRow("keepass-xml") << Reader(ReadKeePassXml)
                                      << "<KeePassFile><Root><Group>" + entries + "</Group></Root></KeePassFile>"
-                                     << u"line 1: "_s + tooMany;
+                                     << u"line 1, column 262170: "_s + tooMany;
         QTest::newRow("keepass-xml groups nested 15,000 deep")
             << Reader(ReadKeePassXml)
             << "<KeePassFile><Root>" + QByteArray("<Group>").repeated(15000) + QByteArray("</Group>").repeated(15000)
                    + "</Root></KeePassFile>"
-            << u"line 1: groups nested more than 256 deep"_s;
+            << u"line 1, column 7012: elements nested more than 1000 deep"_s;
     }
 
     void readers_refuseWhatNoDatabaseHolds()

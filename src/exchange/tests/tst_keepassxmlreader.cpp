@@ -96,10 +96,25 @@ private slots:
     {
         QTest::addColumn<QByteArray>("xml");
         QTest::addColumn<QString>("error");
-        QTest::newRow("another XML file")
-            << QByteArray("<html><body/></html>") << u"not KeePass XML: the file does not start with <KeePassFile>"_s;
+        QTest::newRow("another XML file") << QByteArray("<html><body/></html>")
+                                          << u"line 1, column 6: not KeePass XML: the file does not start with "
+                                             "<KeePassFile>"_s;
         QTest::newRow("broken XML") << QByteArray("<KeePassFile>\n<Root>\n<Group>\n</Root>")
-                                    << u"line 4: Opening and ending tag mismatch."_s;
+                                    << u"line 4, column 7: Opening and ending tag mismatch."_s;
+        const QByteArray entry = "\n<KeePassFile><Root><Group><Entry><String><Key>Title</Key><Value>a&e;b</Value>"
+                                 "</String></Entry></Group></Root></KeePassFile>";
+        const QString entities = u"line %1: the file declares entities (<!ENTITY>), which are not read"_s;
+        QTest::newRow("external entity") << "<!DOCTYPE KeePassFile [<!ENTITY e SYSTEM \"file:///etc/hostname\">]>"
+                                                + entry
+                                         << entities.arg(u"1, column 66"_s);
+        QTest::newRow("internal entity") << "<?xml version=\"1.0\"?>\n<!DOCTYPE KeePassFile [<!ENTITY e \"x\">]>"
+                                                + entry
+                                         << entities.arg(u"2, column 40"_s);
+        QTest::newRow("undeclared entity")
+            << "<!DOCTYPE KeePassFile>" + entry << u"line 2, column 68: Entity 'e' not declared."_s;
+        QTest::newRow("15,000 nested groups")
+            << "<KeePassFile><Root>" + QByteArray("<Group>\n").repeated(15000) + "</Root></KeePassFile>"
+            << u"line 999, column 7: elements nested more than 1000 deep"_s;
         QTest::newRow("encrypted value")
             << QByteArray("<KeePassFile><Root><Group><Entry>\n<String><Key>Password</Key>"
                           "<Value Protected=\"True\">c2VjcmV0</Value></String></Entry></Group></Root></KeePassFile>")
