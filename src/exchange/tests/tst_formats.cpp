@@ -69,8 +69,8 @@ private slots:
         QTest::addColumn<bool>("givesDatabase");
         QTest::newRow("csv") << Writer(WriteExactCsv) << Reader(ReadCsv) << Tricky + EveryByte(false) << true;
         QTest::newRow("json") << Writer(WriteJson) << Reader(ReadJson) << Tricky + EveryByte(false) << true;
-        QTest::newRow("keepass-xml") << Writer(WriteKeePassXml) << Reader(ReadKeePassXml)
-                                     << Tricky + EveryByte(true) << false;
+        QTest::newRow("keepass-xml") << Writer(WriteKeePassXml) << Reader(ReadKeePassXml) << Tricky + EveryByte(true)
+                                     << false;
     }
 
     void writeThenRead_givesBackEveryField()
