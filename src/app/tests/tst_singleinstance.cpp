@@ -126,6 +126,7 @@ private slots:
     void secondStartOfTheProgram_handsOverAndExits()
     {
         const QString home = QDir::homePath();
+        QDir(DataFolder()).removeRecursively();
         auto first = std::make_unique<Program>();
         QVERIFY(first->Process().waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(HoldsLock(first->Process().processId(), LockPath()), 10000);

@@ -24,7 +24,13 @@ class TestSettingsStore : public QObject
     }
 
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        // Whatever an earlier run left, a FIFO included, goes unread.
+        QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u"/Tessaly"_s)
+            .removeRecursively();
+    }
 
     void readMissingKey_isEmpty()
     {
