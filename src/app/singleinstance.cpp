@@ -18,12 +18,21 @@ constexpr int AttemptTimeoutMs = 250;
 // that lands in between tries again.
 constexpr unsigned long RetryPauseMs = 50;
 
+// The hand-over listens in the user's runtime folder, read from the
+// environment without Qt's fallback (which warns and makes a folder of its
+// own). Without one (cron, su) there is no hand-over; the lock is unaffected.
+QString HandOverPath()
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return !runtime.isEmpty() && QFileInfo(runtime).isDir() ? QDir(runtime).filePath(u"korvane.socket"_s) : QString();
+}
+
 } // namespace
 
 SingleInstance::SingleInstance(const QString &lockPath, QObject *parent)
     : QObject(parent)
     , m_lock(lockPath)
-    , m_serverPath(QFileInfo(lockPath).dir().filePath(u"korvane.socket"_s))
+    , m_serverPath(HandOverPath())
 {
     connect(&m_server, &QLocalServer::newConnection, this, &SingleInstance::AcceptRequests);
 }
@@ -36,6 +45,8 @@ bool SingleInstance::Claim()
         qCWarning(lcPlatform) << "no instance lock could be taken; starting without one";
         return true;
     }
+    if (m_serverPath.isEmpty())
+        return true;
     // Only the lock holder listens, so a socket file left here belongs to a
     // Korvane that is gone.
     QLocalServer::removeServer(m_serverPath);
@@ -47,6 +58,10 @@ bool SingleInstance::Claim()
 
 bool SingleInstance::HandOver()
 {
+    if (m_serverPath.isEmpty()) {
+        qCWarning(lcPlatform) << "Korvane already runs; without a runtime folder its window cannot be raised";
+        return false;
+    }
     for (int attempt = 0; attempt < ConnectAttempts; ++attempt) {
         QLocalSocket socket;
         socket.connectToServer(m_serverPath);

@@ -10,9 +10,9 @@ class QWidget;
 
 // One Korvane per user: two windows on the same files would each rewrite
 // them from their own list and lose records. The first start takes the
-// instance lock and listens beside it; a later start finds the lock held,
-// asks the running one to bring its window forward, and leaves without
-// touching any database or setting.
+// instance lock and listens in the runtime folder; a later start finds the
+// lock held, asks the running one to bring its window forward, and leaves
+// without touching any database or setting.
 class SingleInstance : public QObject
 {
     Q_OBJECT

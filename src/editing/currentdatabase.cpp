@@ -23,6 +23,9 @@ void CurrentDatabase::LoadDatabase()
 {
     DatabaseLoad load = LoadDatabaseFile(FilePath());
     m_readWhole = load.whole;
+    if (!m_readWhole)
+        qCWarning(lcStore) << "the list shows only part of" << FilePath()
+                           << "; Add, Replace and Remove change the list only, never the file";
     m_list.AppendRows(std::move(load.records));
 }
 
@@ -34,7 +37,15 @@ void CurrentDatabase::ReloadDatabase()
 
 void CurrentDatabase::AppendRecord(const RegistrationRecord &record)
 {
-    ::AppendRecord(FilePath(), record);
+    // Appended past where loading stopped, the record would be invisible at
+    // every later start.
+    if (!m_readWhole) {
+        qCWarning(lcStore) << "not adding to" << FilePath()
+                           << "past the part the list shows; the record stays in the list only";
+        return;
+    }
+    if (!::AppendRecord(FilePath(), record))
+        qCWarning(lcStore) << "could not add to" << FilePath() << "; the record stays in the list only";
 }
 
 void CurrentDatabase::RewriteDatabase()
@@ -44,6 +55,8 @@ void CurrentDatabase::RewriteDatabase()
                            << "from a list that holds only part of it; the change stays in the list";
         return;
     }
-    ::RewriteDatabase(FilePath(), DatabaseFiles::BackupFilePath(m_folders.DataFolder(), m_selection.CurrentDatabase()),
-                      m_list.Rows());
+    if (!::RewriteDatabase(FilePath(),
+                           DatabaseFiles::BackupFilePath(m_folders.DataFolder(), m_selection.CurrentDatabase()),
+                           m_list.Rows()))
+        qCWarning(lcStore) << "could not save" << FilePath() << "; the change stays in the list only";
 }

@@ -26,10 +26,12 @@ public:
     // Empties the list and loads the current database again.
     void ReloadDatabase();
 
+    // Appends the record to the file; never when the last load stopped early,
+    // since the file then holds records the list lacks.
     void AppendRecord(const RegistrationRecord &record);
     // Writes the whole list back to the file, in display order; never when
-    // the last load stopped early, since the file then holds records the
-    // list lacks.
+    // the last load stopped early. A change that does not reach the file
+    // stays in the list and is logged.
     void RewriteDatabase();
 
 private:

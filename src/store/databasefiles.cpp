@@ -51,9 +51,6 @@ bool DatabaseFiles::PrepareFolder(const QString &folder)
 {
     if (!PrivateFiles::EnsureFolder(folder))
         return false;
-    QStringList names;
-    for (int number = 1; number <= Count; ++number)
-        names << DatabaseFileName(number) << BackupFileName(number);
-    PrivateFiles::RemoveLeftovers(folder, names);
+    PrivateFiles::RemoveLeftovers(folder);
     return true;
 }

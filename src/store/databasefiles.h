@@ -21,7 +21,7 @@ QString DatabaseFilePath(const QString &folder, int number);
 QString BackupFilePath(const QString &folder, int number);
 
 // Makes the data folder ready for a write: creates it or makes it private,
-// and removes what interrupted writes of any database or backup left there.
+// and removes what interrupted writes left there.
 bool PrepareFolder(const QString &folder);
 
 } // namespace DatabaseFiles

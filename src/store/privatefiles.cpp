@@ -1,7 +1,7 @@
 #include "privatefiles.h"
 
 #include "filedescriptor.h"
-#include "filesync.h"
+#include "platform/filesync.h"
 #include "platform/logcategories.h"
 #include "regularfile.h"
 #include "replacementfile.h"
@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -56,35 +57,11 @@ bool IsReplaceable(const QString &path, bool linkAllowed)
     return false;
 }
 
-bool CreateMissingFolder(const QString &folder)
-{
-    if (QFileInfo(folder).isDir())
-        return true;
-    const QString absolute = QDir(folder).absolutePath();
-    if (!QDir().mkpath(QFileInfo(absolute).path()) || ::mkdir(Native(absolute).constData(), OwnerOnlyFolder) != 0) {
-        qCDebug(lcStore) << "could not create" << folder << qt_error_string(errno);
-        return false;
-    }
-    // The umask may have taken bits away; owner-only is what is wanted.
-    ::chmod(Native(absolute).constData(), OwnerOnlyFolder);
-    return FileSync::SyncFolder(QFileInfo(absolute).path());
-}
-
-bool IsLeftoverName(const QString &fileName, const QStringList &names)
-{
-    constexpr qsizetype SuffixLength = 7;
-    if (fileName.size() <= SuffixLength || fileName.at(fileName.size() - SuffixLength) != u'.')
-        return false;
-    const QStringView suffix = QStringView(fileName).last(SuffixLength - 1);
-    const auto isLetterOrDigit = [](QChar c) { return c.unicode() < 128 && c.isLetterOrNumber(); };
-    return std::all_of(suffix.begin(), suffix.end(), isLetterOrDigit) && names.contains(fileName.chopped(SuffixLength));
-}
-
 } // namespace
 
 bool PrivateFiles::EnsureFolder(const QString &folder)
 {
-    if (!CreateMissingFolder(folder))
+    if (!FileSync::CreateFolder(folder))
         return false;
     struct stat info = {};
     if (::stat(Native(folder).constData(), &info) == 0 && (info.st_mode & 07777) != OwnerOnlyFolder
@@ -97,9 +74,9 @@ bool PrivateFiles::WriteWhole(const QString &path, QByteArrayView content, AtLin
 {
     const QString target = atLink == AtLink::UpdateTarget ? ResolveLinks(path) : path;
     const QFileInfo info(target);
-    if (!IsReplaceable(target, atLink == AtLink::Replace) || !CreateMissingFolder(info.path()))
+    if (!IsReplaceable(target, atLink == AtLink::Replace) || !FileSync::CreateFolder(info.path()))
         return false;
-    RemoveLeftovers(info.path(), {info.fileName()});
+    RemoveLeftovers(info.path());
     ReplacementFile file(target);
     return file.Write(content) && file.Commit();
 }
@@ -108,9 +85,9 @@ bool PrivateFiles::Append(const QString &path, QByteArrayView content, Completio
 {
     const QString target = ResolveLinks(path);
     const QFileInfo info(target);
-    if (!CreateMissingFolder(info.path()))
+    if (!FileSync::CreateFolder(info.path()))
         return false;
-    RemoveLeftovers(info.path(), {info.fileName()});
+    RemoveLeftovers(info.path());
     const bool existed = info.exists();
     // Non-blocking, so a FIFO at the path fails instead of waiting for a
     // reader; the regular-file check below refuses it either way.
@@ -154,7 +131,7 @@ bool PrivateFiles::Copy(const QString &from, const QString &to)
     const QFileInfo info(to);
     if (!source.IsOpen() || !IsReplaceable(to, true))
         return false;
-    RemoveLeftovers(info.path(), {info.fileName()});
+    RemoveLeftovers(info.path());
     ReplacementFile copy(to);
     constexpr qint64 Chunk = 64 * 1024;
     QByteArray buffer(Chunk, Qt::Uninitialized);
@@ -169,16 +146,20 @@ bool PrivateFiles::Copy(const QString &from, const QString &to)
     }
 }
 
-void PrivateFiles::RemoveLeftovers(const QString &folder, const QStringList &names)
+void PrivateFiles::RemoveLeftovers(const QString &folder)
 {
     const QDir directory(folder);
     const uid_t user = ::geteuid();
-    for (const QString &fileName : directory.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-        if (!IsLeftoverName(fileName, names))
-            continue;
+    const QStringList candidates =
+        directory.entryList({FileSync::TemporaryPrefix() + u'*'}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &fileName : candidates) {
         const QByteArray path = Native(directory.filePath(fileName));
+        // A write in progress holds its temporary file locked; only one whose
+        // writer is gone can be taken.
+        const FileDescriptor file(::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
         struct stat info = {};
-        if (::lstat(path.constData(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == user) {
+        if (file.IsValid() && ::fstat(file.Get(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == user
+            && ::flock(file.Get(), LOCK_EX | LOCK_NB) == 0) {
             qCDebug(lcStore) << "removing what an interrupted write left:" << fileName;
             ::unlink(path.constData());
         }

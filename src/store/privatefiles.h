@@ -2,14 +2,13 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QStringList>
 
 // Files that hold registration codes: readable by their owner only, written
 // whole or not at all, and on the disk once a write reports success.
 //
 // A write creates its file's folder when it is missing (owner-only access).
-// Temporary files are named after their target, "<name>.XXXXXX"; one left
-// behind by an interrupted write of the same target is removed at the next.
+// Temporary files are named ".korvane-tmp-XXXXXX"; one left behind by an
+// interrupted write is removed at the next write into the same folder.
 namespace PrivateFiles {
 
 // What a write does when its path is a symbolic link.
@@ -45,9 +44,9 @@ bool Append(const QString &path, QByteArrayView content, Completion completion =
 // stands at the destination.
 bool Copy(const QString &from, const QString &to);
 
-// Removes what interrupted writes of the named files left in the folder:
-// regular files of the current user named "<name>.XXXXXX" (six letters or
-// digits), nothing else.
-void RemoveLeftovers(const QString &folder, const QStringList &names);
+// Removes what interrupted writes left in the folder: regular files of the
+// current user named like Korvane's temporary files whose writer is gone,
+// nothing else.
+void RemoveLeftovers(const QString &folder);
 
 } // namespace PrivateFiles

@@ -1,8 +1,9 @@
 #include "replacementfile.h"
 
-#include "filesync.h"
+#include "platform/filesync.h"
 #include "platform/logcategories.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -10,21 +11,46 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
-QByteArray TemporaryTemplate(const QByteArray &target)
+QByteArray TemporaryTemplate(const QString &target)
 {
-    return target + ".XXXXXX";
+    return QFile::encodeName(QFileInfo(target).dir().filePath(FileSync::TemporaryPrefix() + u"XXXXXX"_s));
+}
+
+// Creates the temporary file and locks it for as long as it is open, so that
+// the clean-up of another writer never takes it for a leftover. Should such a
+// clean-up remove it before the lock is taken, a new one is made.
+int CreateLockedTemporary(QByteArray &path, const QByteArray &pattern)
+{
+    constexpr int Attempts = 8;
+    for (int attempt = 0; attempt < Attempts; ++attempt) {
+        path = pattern;
+        const int descriptor = ::mkostemp(path.data(), O_CLOEXEC);
+        if (descriptor < 0)
+            return -1;
+        struct stat opened = {};
+        struct stat named = {};
+        if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0 && ::fstat(descriptor, &opened) == 0
+            && ::lstat(path.constData(), &named) == 0 && opened.st_ino == named.st_ino && opened.st_dev == named.st_dev)
+            return descriptor;
+        ::close(descriptor);
+    }
+    errno = EEXIST;
+    return -1;
 }
 
 } // namespace
 
 ReplacementFile::ReplacementFile(const QString &target)
     : m_target(QFile::encodeName(target))
-    , m_temporary(TemporaryTemplate(m_target))
-    , m_file(::mkostemp(m_temporary.data(), O_CLOEXEC))
+    , m_file(CreateLockedTemporary(m_temporary, TemporaryTemplate(target)))
     , m_created(m_file.IsValid())
 {
     if (!m_created)

@@ -6,9 +6,9 @@
 #include <QString>
 
 // The new content of a file, written to a temporary file beside it
-// ("<name>.XXXXXX", created with mode 0600) until Commit puts it in place.
-// Destroyed without a successful Commit, it removes the temporary file and
-// the target keeps its old content.
+// (".korvane-tmp-XXXXXX", created with mode 0600 and locked while it is
+// written) until Commit puts it in place. Destroyed without a successful
+// Commit, it removes the temporary file and the target keeps its old content.
 class ReplacementFile
 {
 public:

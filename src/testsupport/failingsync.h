@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/filesync.h"
+#include "platform/filesync.h"
 
 #include <cerrno>
 

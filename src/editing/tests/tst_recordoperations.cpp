@@ -11,6 +11,7 @@
 #include "testsupport/fakesettingsstore.h"
 #include "testsupport/testfiles.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 #include <array>
@@ -227,6 +228,48 @@ private slots:
             QCOMPARE(List().Count(), 2);
             QCOMPARE(TestFiles::Read(DatabasePath()), before);
         }
+    }
+
+    // A change that cannot reach the file stays in the list (the design
+    // never changes the list back) and says why in the log. A database read
+    // only in part takes no Add either: a record appended past where loading
+    // stopped would never show again.
+    void changeThatCannotReachTheFile_isLogged_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<bool>("readInPart");
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("add, database read in part") << u"add"_s << true << u"not adding to"_s;
+        QTest::newRow("replace, backup name is a folder") << u"replace"_s << false << u"could not save"_s;
+        QTest::newRow("remove, backup name is a folder") << u"remove"_s << false << u"could not save"_s;
+    }
+
+    void changeThatCannotReachTheFile_isLogged()
+    {
+        QFETCH(QString, operation);
+        QFETCH(bool, readInPart);
+        QFETCH(QString, warning);
+        QByteArray content = FormatDatabase({Record("Alpha")});
+        if (readInPart)
+            content += QByteArray(DatabaseLoad::MaxLineBytes + 1, 'x') + "\r\n" + FormatDatabase({Record("Beta")});
+        QVERIFY(TestFiles::Write(DatabasePath(), content));
+        if (!readInPart)
+            QVERIFY(QDir(m_folders.DataFolder()).mkdir(u"sdb1.bak"_s));
+        else
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"shows only part of"_s));
+        m_database->LoadDatabase();
+        List().SelectRow(1);
+        m_form.Fill({u"Alpha"_s, u"R"_s, u"C"_s, u"X"_s});
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
+        if (operation == u"add"_s)
+            m_operations->AddRecord();
+        else if (operation == u"replace"_s)
+            m_operations->ReplaceRecord();
+        else
+            m_operations->RemoveRecord();
+        QCOMPARE(TestFiles::Read(DatabasePath()), content);
+        QCOMPARE(List().Count(), operation == u"add"_s ? 2 : operation == u"replace"_s ? 1 : 0);
+        QDir(m_folders.DataFolder()).rmdir(u"sdb1.bak"_s);
     }
 
     void toolbarCommand_emptiesABareWebPrefixAndClears_data()

@@ -178,13 +178,14 @@ private slots:
     {
         FakeFolders folders;
         const QString desktop = folders.MakeDesktop();
-        const QStringList kept = {u"holiday.jpg.Ab12Cd"_s, u"Korvane_Data.cab.txt"_s, u"Korvane_Data.cab.Ab12Cd.jpg"_s};
-        for (const QString &name : kept + QStringList{u"Korvane_Data.cab.Ab12Cd"_s})
+        const QStringList kept = {u"holiday.jpg.Ab12Cd"_s, u"Korvane_Data.cab.123456"_s, u"Korvane_Data.cab.backup"_s,
+                                  u"keys.csv.2024ab"_s, u"sdb1.ppd.abcdef"_s};
+        for (const QString &name : kept + QStringList{u".korvane-tmp-Ab12Cd"_s})
             TestFiles::Write(desktop + u'/' + name, "kept?");
         Export::ExportDatabases(folders);
         QStringList expected = kept + QStringList{Export::ContainerName};
         expected.sort(Qt::CaseInsensitive);
-        QCOMPARE(QDir(desktop).entryList(QDir::Files), expected);
+        QCOMPARE(QDir(desktop).entryList(QDir::Files | QDir::Hidden), expected);
     }
 };
 

@@ -4,9 +4,13 @@
 
 #include "testsupport/testfiles.h"
 
+#include <QElapsedTimer>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -14,8 +18,19 @@ class TestSettingsStore : public QObject
 {
     Q_OBJECT
 
+    static QString SettingsPath()
+    {
+        return QSettings(QSettings::NativeFormat, QSettings::UserScope, u"Tessaly"_s, u"Korvane"_s).fileName();
+    }
+
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        // Whatever an earlier run left, a FIFO included, goes unread.
+        QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u"/Tessaly"_s)
+            .removeRecursively();
+    }
 
     void readMissingKey_isEmpty()
     {
@@ -60,10 +75,69 @@ private slots:
     {
         QFETCH(QByteArray, content);
         QFETCH(QString, expected);
-        const QString path =
-            QSettings(QSettings::NativeFormat, QSettings::UserScope, u"Tessaly"_s, u"Korvane"_s).fileName();
-        QVERIFY(TestFiles::Write(path, content));
+        QVERIFY(TestFiles::Write(SettingsPath(), content));
         QCOMPARE(QSettingsStore().ReadSetting(SettingsKeyPath(), u"103"_s), expected);
+    }
+
+    // What stands at Korvane.conf when it is not a small regular file is
+    // neither read nor written, and nothing waits for it.
+    void notASmallFileAtTheSettingsPath_data()
+    {
+        QTest::addColumn<QString>("whatStands");
+        QTest::newRow("FIFO") << u"fifo"_s;
+        QTest::newRow("folder") << u"folder"_s;
+        QTest::newRow("1 GiB file") << u"huge"_s;
+    }
+
+    void notASmallFileAtTheSettingsPath()
+    {
+        QFETCH(QString, whatStands);
+        const QString path = SettingsPath();
+        QDir(QFileInfo(path).path()).removeRecursively();
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        if (whatStands == u"fifo"_s) {
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else if (whatStands == u"folder"_s) {
+            QVERIFY(QDir().mkdir(path));
+        } else {
+            QFile huge(path);
+            QVERIFY(huge.open(QIODevice::WriteOnly) && huge.write("[General]\n103=3\n") > 0);
+            QVERIFY(huge.resize(qint64(1) << 30));
+        }
+        QElapsedTimer timer;
+        timer.start();
+        QSettingsStore store;
+        QCOMPARE(store.ReadSetting(SettingsKeyPath(), u"103"_s), QString());
+        store.WriteSetting(SettingsKeyPath(), u"103"_s, u"2"_s);
+        QVERIFY(timer.elapsed() < 1000);
+        QCOMPARE(QFileInfo(path).isDir(), whatStands == u"folder"_s);
+        QCOMPARE(QFileInfo(path).size() == qint64(1) << 30, whatStands == u"huge"_s);
+        QDir(QFileInfo(path).path()).removeRecursively();
+    }
+
+    // A link at Korvane.conf is read through but replaced on a write, as the
+    // export replaces a link at its container: the file it named is left as
+    // it was.
+    void linkAtTheSettingsPath_isReplacedNotWrittenThrough()
+    {
+        const QString path = SettingsPath();
+        QDir(QFileInfo(path).path()).removeRecursively();
+        QTemporaryDir elsewhere;
+        const QString target = elsewhere.filePath(u"shared.conf"_s);
+        const QByteArray shared = "[General]\n102=True\n";
+        QVERIFY(TestFiles::Write(target, shared));
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        QVERIFY(QFile::link(target, path));
+        QSettingsStore store;
+        QCOMPARE(store.ReadSetting(SettingsKeyPath(), u"102"_s), u"True"_s);
+        store.WriteSetting(SettingsKeyPath(), u"103"_s, u"2"_s);
+        QVERIFY(!QFileInfo(path).isSymLink());
+        QCOMPARE(TestFiles::Read(target), shared);
+        QCOMPARE(store.ReadSetting(SettingsKeyPath(), u"102"_s), u"True"_s);
+        QCOMPARE(store.ReadSetting(SettingsKeyPath(), u"103"_s), u"2"_s);
+        QVERIFY(TestFiles::IsOwnerOnly(path));
+        QCOMPARE(QDir(QFileInfo(path).path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{u"Korvane.conf"_s});
     }
 
     void openerArgument_data()

@@ -1,7 +1,9 @@
+#include "platform/filesync.h"
 #include "store/databasefiles.h"
 #include "store/databasereader.h"
 #include "store/databasewriter.h"
 #include "store/privatefiles.h"
+#include "store/replacementfile.h"
 #include "testsupport/failingsync.h"
 #include "testsupport/testfiles.h"
 
@@ -100,11 +102,13 @@ private slots:
     void writesReachTheDisk()
     {
         const FailingSync counting(1000);
-        QVERIFY(AppendRecord(m_path, Old));
+        const QString path = m_folder + u"/data/sdb1.ppd"_s;
+        QVERIFY(AppendRecord(path, Old));
         const int appendSyncs = FailingSync::Calls();
-        // The new folder's parent, the file, and the folder that now names it.
-        QCOMPARE(appendSyncs, 3);
-        QVERIFY(RewriteDatabase(m_path, m_backup, {New}));
+        // Each new folder's parent (two folders made), the file, and the
+        // folder that now names it.
+        QCOMPARE(appendSyncs, 4);
+        QVERIFY(RewriteDatabase(path, m_folder + u"/data/sdb1.bak"_s, {New}));
         // The backup and the database, each file and folder.
         QCOMPARE(FailingSync::Calls() - appendSyncs, 4);
     }
@@ -123,22 +127,54 @@ private slots:
         QCOMPARE(Mode(m_path), mode_t(0600));
     }
 
-    // Only names of the program's own temporary files go, and only as files.
-    void leftoversOfInterruptedWrites_areRemoved()
+    // Beside every kind of write, only what an interrupted write of Korvane's
+    // own left is removed; a user's files that look like one stay, and so
+    // does the temporary file of a write still under way.
+    void userFilesBesideAWrite_survive_data()
     {
-        const QStringList leftovers = {u"sdb1.ppd.Ab12Cd"_s, u"sdb3.bak.zz99ZZ"_s, u"sdb4.ppd.000000"_s};
-        const QStringList kept = {u"notes.txt.Ab12Cd"_s, u"sdb1.ppd.Ab12C"_s,  u"sdb1.ppd.Ab-2Cd"_s,
-                                  u"sdb1.ppd.Ab12Cde"_s, u"sdb9.ppd.Ab12Cd"_s, u"Xsdb1.ppd.Ab12Cd"_s};
-        for (const QString &name : leftovers + kept)
-            QVERIFY(TestFiles::Write(m_folder + u'/' + name, "partial"));
-        QVERIFY(QDir(m_folder).mkdir(u"sdb2.ppd.folder"_s));
-        QVERIFY(QFile::link(m_folder + u"/notes.txt.Ab12Cd"_s, m_folder + u"/sdb2.bak.linked"_s));
+        QTest::addColumn<int>("write");
+        QTest::newRow("append") << 0;
+        QTest::newRow("rewrite with backup") << 1;
+        QTest::newRow("whole file, link followed") << 2;
+        QTest::newRow("whole file, link replaced") << 3;
+        QTest::newRow("copy") << 4;
+    }
 
+    void userFilesBesideAWrite_survive()
+    {
+        QFETCH(int, write);
+        const QStringList userFiles = {u"sdb1.ppd.abcdef"_s, u"sdb1.ppd.backup"_s,   u"sdb1.bak.2024ab"_s,
+                                       u"keys.csv.2024ab"_s, u"keys.csv.backup"_s,   u"Korvane_Data.cab.123456"_s,
+                                       u".korvane-tmp"_s,    u"korvane-tmp-Ab12Cd"_s};
+        for (const QString &name : userFiles)
+            QVERIFY(TestFiles::Write(m_folder + u'/' + name, "the user's"));
+        QVERIFY(TestFiles::Write(m_folder + u"/.korvane-tmp-Ab12Cd"_s, "partial"));
+        QVERIFY(QDir(m_folder).mkdir(u".korvane-tmp-folder"_s));
+        const ReplacementFile underWay(m_folder + u"/other.file"_s);
+        QVERIFY(underWay.IsOpen());
         QVERIFY(AppendRecord(m_path, Old));
 
-        QStringList expected = kept + QStringList{u"sdb1.ppd"_s, u"sdb2.ppd.folder"_s, u"sdb2.bak.linked"_s};
-        expected.sort(Qt::CaseInsensitive);
-        QCOMPARE(FolderEntries(), expected);
+        switch (write) {
+        case 0:
+            QVERIFY(AppendRecord(m_path, New));
+            break;
+        case 1:
+            QVERIFY(RewriteDatabase(m_path, m_backup, {New}));
+            break;
+        case 2:
+        case 3:
+            QVERIFY(PrivateFiles::WriteWhole(
+                m_path, "content", write == 2 ? PrivateFiles::AtLink::UpdateTarget : PrivateFiles::AtLink::Replace));
+            break;
+        default:
+            QVERIFY(PrivateFiles::Copy(m_path, m_folder + u"/copy"_s));
+        }
+
+        const QStringList entries = FolderEntries();
+        for (const QString &name : userFiles + QStringList{u".korvane-tmp-folder"_s})
+            QVERIFY2(entries.contains(name), qPrintable(name));
+        QVERIFY(!entries.contains(u".korvane-tmp-Ab12Cd"_s));
+        QCOMPARE(entries.filter(FileSync::TemporaryPrefix()).size(), 2);
     }
 
     void databaseThatIsALink_updatesItsTarget()

@@ -1,6 +1,7 @@
 #include "crashjournal.h"
 
 #include "exchange/exportdatabases.h"
+#include "platform/filesync.h"
 #include "store/databasefiles.h"
 #include "store/databasereader.h"
 
@@ -8,7 +9,6 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -144,10 +144,9 @@ private slots:
         QVERIFY(driver.waitForFinished(60000));
         QCOMPARE(driver.exitCode(), 0);
         CheckAfter(1);
-        const QRegularExpression temporary(u"\\.[A-Za-z0-9]{6}$"_s);
         for (const QString &folder : {DataFolder(), Desktop()}) {
             const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden);
-            QVERIFY2(names.filter(temporary).isEmpty(), qPrintable(names.join(u' ')));
+            QVERIFY2(names.filter(FileSync::TemporaryPrefix()).isEmpty(), qPrintable(names.join(u' ')));
         }
     }
 };

@@ -10,6 +10,16 @@ bool SyncDescriptor(int descriptor);
 // Makes a rename or a new file in the folder durable.
 bool SyncFolder(const QString &folder);
 
+// Creates the folder and whatever parents it lacks, each synced into its
+// parent so that a file written there next survives a power loss. The folder
+// itself is created owner-only (0700); parents get the usual mode.
+bool CreateFolder(const QString &folder);
+
+// What the name of every temporary file Korvane writes starts with
+// (".korvane-tmp-"): no user file looks like one, so a clean-up can never
+// take a user's file for its own.
+QString TemporaryPrefix();
+
 // The call that does the flushing (fsync); tests swap in one that fails.
 // Returns the one it replaces.
 using Function = int (*)(int descriptor);
