@@ -1,8 +1,5 @@
 #include "frmscrn.h"
 
-#include "views/inputfield.h"
-#include "views/recordlistview.h"
-#include "views/twips.h"
 #include "platform/appinfo.h"
 #include "platform/settingsstore.h"
 #include "platform/settingvalues.h"
@@ -11,6 +8,10 @@
 #include "screenlayout.h"
 #include "screenmenubar.h"
 #include "toolbarbutton.h"
+#include "views/announcer.h"
+#include "views/inputfield.h"
+#include "views/recordlistview.h"
+#include "views/twips.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -47,6 +48,7 @@ frmScrn::frmScrn(const PlatformServices &services)
     new PopupShortcuts(m_menus.Tmenu);
     new PopupShortcuts(m_menus.Tother);
     new ScreenLayout(client, m_design);
+    m_announcer = new Announcer(this);
 
     ConnectMenus();
     ConnectToolbars();
@@ -161,6 +163,11 @@ void frmScrn::SetCaption(const QString &caption)
 bool frmScrn::RecallRegistrant() const
 {
     return m_menus.mnuRetainUser->isChecked();
+}
+
+void frmScrn::Announce(const QString &text)
+{
+    m_announcer->Announce(text);
 }
 
 void frmScrn::QuitProgram()

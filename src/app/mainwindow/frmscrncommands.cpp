@@ -2,7 +2,6 @@
 
 #include "frmscrn.h"
 
-#include "views/recordlistview.h"
 #include "exchange/exportdatabases.h"
 #include "exchange/importdatabases.h"
 #include "platform/appinfo.h"
@@ -11,9 +10,12 @@
 #include "platform/settingvalues.h"
 #include "platform/shellservices.h"
 #include "toolbarbutton.h"
+#include "views/inputfield.h"
+#include "views/recordlistview.h"
 
 #include <QClipboard>
 #include <QCursor>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
@@ -52,8 +54,15 @@ void frmScrn::mnuExportDB_Click()
 
 void frmScrn::mnuImportDB_Click()
 {
-    if (ImportDatabases(m_services.folders))
+    // The window shows no outcome; a screen reader hears one.
+    const bool containerFound = QFileInfo::exists(Export::ContainerPath(m_services.folders));
+    if (ImportDatabases(m_services.folders)) {
         m_database.ReloadDatabase();
+        Announce(containerFound ? u"Databases imported"_s
+                                : u"Nothing imported, no "_s + Export::ContainerName + u" on the Desktop"_s);
+    } else {
+        Announce(u"Databases not imported"_s);
+    }
 }
 
 void frmScrn::mnuRetainUser_Click()
@@ -121,4 +130,5 @@ void frmScrn::CopyField(int index)
     // history: a copied field is as good as a registration code.
     content->setData(u"x-kde-passwordManagerHint"_s, QByteArrayLiteral("secret"));
     clipboard->setMimeData(content);
+    Announce(m_design.Text1.at(index)->accessibleName() + u" copied"_s);
 }
