@@ -39,7 +39,8 @@ cat > "$HOME/orca/user-settings.conf" << 'SETTINGS'
  "pronunciations": {}, "keybindings": {}}
 SETTINGS
 pids=()
-trap 'kill "${pids[@]}" 2> /dev/null || true' EXIT
+# ORCA_CHECK_LOG names a file that keeps Orca's whole debug log.
+trap 'kill "${pids[@]}" 2> /dev/null || true; [ -z "${ORCA_CHECK_LOG:-}" ] || cp "$log" "$ORCA_CHECK_LOG"' EXIT
 "$bus_launcher" --launch-immediately 2> /dev/null &
 pids+=($!)
 openbox 2> /dev/null &

@@ -31,6 +31,8 @@ Announcer::Announcer(QWidget *parent)
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setGeometry(0, 0, 0, 0);
+    // Shown with the window it would be heard as an empty notification.
+    hide();
 }
 
 void Announcer::Announce(const QString &text)
@@ -42,6 +44,6 @@ void Announcer::Announce(const QString &text)
 void Announcer::AnnounceNow(const QString &text)
 {
     setAccessibleName(text);
-    QAccessibleEvent shown(this, QAccessible::ObjectShow);
-    QAccessible::updateAccessibility(&shown);
+    hide();
+    show();
 }

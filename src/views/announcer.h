@@ -2,10 +2,10 @@
 
 #include <QWidget>
 
-// Tells a screen reader what a command did without showing anything: an
-// empty, zero-sized notification that is announced as shown again with each
-// new text. AT-SPI carries that as a "showing" change of a notification,
-// which screen readers speak wherever the focus is.
+// Tells a screen reader what a command did without showing anything: a
+// zero-sized notification, shown anew with each text. AT-SPI carries that as
+// a "showing" change of a notification, which a screen reader speaks wherever
+// the focus is.
 class Announcer : public QWidget
 {
     Q_OBJECT

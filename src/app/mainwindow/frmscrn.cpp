@@ -110,10 +110,12 @@ void frmScrn::ConnectMenus()
         connect(entry, &QAction::triggered, this, &frmScrn::mnuHelp_Click);
     for (QAction *entry : {m.mnuQuit, m.mnuQuitB})
         connect(entry, &QAction::triggered, this, &frmScrn::QuitProgram);
-    connect(m.mnuCopyURL, &QAction::triggered, this, [this] { CopyField(WebContactField); });
-    connect(m.mnuCopyUser, &QAction::triggered, this, [this] { CopyField(RegistrantField); });
-    connect(m.mnuCopyPass, &QAction::triggered, this, [this] { CopyField(CustomerIdField); });
-    connect(m.mnuCopyREg, &QAction::triggered, this, [this] { CopyField(RegistrationField); });
+    const std::pair<QAction *, FieldIndex> copyEntries[] = {{m.mnuCopyURL, WebContactField},
+                                                            {m.mnuCopyUser, RegistrantField},
+                                                            {m.mnuCopyPass, CustomerIdField},
+                                                            {m.mnuCopyREg, RegistrationField}};
+    for (const auto &[entry, field] : copyEntries)
+        connect(entry, &QAction::triggered, this, [this, entry, field] { CopyField(field, entry->text()); });
     connect(m.mnulines, &QAction::triggered, this, &frmScrn::mnulines_Click);
 }
 

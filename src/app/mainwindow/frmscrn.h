@@ -79,7 +79,8 @@ private:
     void ConnectMenus();
     void ConnectToolbars();
     void ConnectFieldsAndList();
-    void CopyField(int index);
+    // The entry's caption names what was copied, for a screen reader.
+    void CopyField(int index, const QString &caption);
     void ShowDatabaseIndicators();
     void FlipMenuBar();
     void LoadAboutWindow();

@@ -10,7 +10,6 @@
 #include "platform/settingvalues.h"
 #include "platform/shellservices.h"
 #include "toolbarbutton.h"
-#include "views/inputfield.h"
 #include "views/recordlistview.h"
 
 #include <QClipboard>
@@ -120,7 +119,7 @@ void frmScrn::Toolbar2_ButtonClick(int button)
     m_selection.ClickButton(button);
 }
 
-void frmScrn::CopyField(int index)
+void frmScrn::CopyField(int index, const QString &caption)
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
@@ -130,5 +129,5 @@ void frmScrn::CopyField(int index)
     // history: a copied field is as good as a registration code.
     content->setData(u"x-kde-passwordManagerHint"_s, QByteArrayLiteral("secret"));
     clipboard->setMimeData(content);
-    Announce(m_design.Text1.at(index)->accessibleName() + u" copied"_s);
+    Announce(caption.trimmed() + u" copied"_s);
 }
