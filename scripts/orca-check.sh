@@ -30,7 +30,7 @@ fi
 log="$HOME/orca.log"
 # Orca's own settings: keys are not echoed, so that the log holds what the
 # program made it say.
-mkdir -p "$HOME/orca"
+mkdir -p "$HOME/orca" "$HOME/Desktop"
 cat > "$HOME/orca/user-settings.conf" << 'SETTINGS'
 {"general": {"enableKeyEcho": false, "enableEchoByCharacter": false, "enableEchoByWord": false},
  "profiles": {"default": {"profile": ["Default", "default"], "enableKeyEcho": false,
@@ -74,8 +74,8 @@ step() {
     for keys in "$@"; do
         case "$keys" in
             '') ;;
-            type:*) xdotool type --delay 20 "${keys#type:}" ;;
-            *) xdotool key --delay 60 $keys ;;
+            type:*) xdotool type --delay 80 "${keys#type:}" ;;
+            *) xdotool key --delay 150 $keys ;;
         esac
     done
     settle
@@ -84,23 +84,32 @@ step() {
 }
 
 step "Start-up: the focus in the Product field" ""
-step "Type a record and add it with the Add Record button" "type:Studio 2024" Tab "type:2024-05-01" Tab \
-    "type:Jane Doe" Tab "type:CID-1" Tab "type:AAAA-2024" Tab "type:studio.example" Tab Return
+step "Type a record, Tab after each field" "type:Studio 2024" Tab "type:2024-05-01" Tab "type:Jane Doe" Tab \
+    "type:CID-1" Tab "type:AAAA-2024" Tab "type:studio.example" Tab
+step "Add Record (Return)" Return
 step "Add with the Registration field empty" "Tab Tab Tab Tab Tab Tab" Return
-step "Choose the row in the list with Enter" shift+Tab Home Return
-step "Tab into the Product field (its text read back)" Tab
-step "Change the Registration and replace" "Tab Tab Tab Tab" ctrl+a "type:BBBB-2025" "Tab Tab Tab Tab" Return
+step "Choose the row: shift+Tab to the list, Home, Return" shift+Tab Home Return
+step "Tab into the Product field, which reads its text" Tab
+step "Tab to the Registration field and type a new code" "Tab Tab Tab Tab" ctrl+a "type:BBBB-2025"
+step "Replace Selected Record (Return)" "Tab Tab Tab Tab" Return
 step "Replace a product that is not in the list" "type:Nothing" "Tab Tab Tab Tab Tab Tab Tab Tab" Return
 step "Choose the row again" shift+Tab Return
-step "Remove the chosen record" "Tab Tab Tab Tab Tab Tab Tab Tab" Return
-step "Clear the fields" "type:x" "Tab Tab Tab Tab Tab Tab Tab Tab Tab" Return
-step "Copy the Registrant from the main menu" Menu Down Right Down Return
+step "Remove Selected Record" "Tab Tab Tab Tab Tab Tab Tab Tab" Return
+step "Clear Input Fields" "type:x" "Tab Tab Tab Tab Tab Tab Tab Tab Tab" Return
+# After an entry chosen from a sub-menu by key the window takes keys again
+# only after Escape.
+step "Copy the Registrant from the main menu" Menu Down Right Down Return Escape
 step "Export from the main menu" Menu Down Down Right Return
 step "Close the export message" Return
-step "Import from the main menu" Menu Down Down Right Down Return
-step "The database buttons: Games" "Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab"
+step "Import from the main menu" Menu Down Down Right Down Return Escape
+step "Tab to the database buttons: Games" "Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab"
 step "Choose Games with Space" space
-step "The Main Menu button" "Tab Tab"
-step "Open the main menu with Enter" Return
+step "Tab to the Main Menu button" "Tab Tab Tab"
+step "Open the main menu with Return" Return
 step "About from the main menu" Up Up Return
-step "Tab through the About window" Tab Tab Tab Tab Tab
+step "Tab through the About window" Tab
+step "" Tab
+step "" Tab
+step "" Tab
+step "" Tab
+step "" Tab
