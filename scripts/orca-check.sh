@@ -80,22 +80,34 @@ step() {
     done
     settle
     echo "== $title"
-    tail -n +"$((before + 1))" "$log" | sed -n "s/^.*SPEECH OUTPUT: '\([^']*\)'.*$/   \1/p"
+    # A spoken text with line breaks spans several lines of the log.
+    tail -n +"$((before + 1))" "$log" | tr -d '\r' | awk '
+        /SPEECH OUTPUT: '"'"'/ { text = $0; sub(/^.*SPEECH OUTPUT: '"'"'/, "", text); speaking = 1 }
+        speaking && !/SPEECH OUTPUT/ { text = text " " $0 }
+        speaking && /'"'"'\{/ { sub(/'"'"'\{.*$/, "", text); print "   " text; speaking = 0 }'
+
 }
 
 step "Start-up: the focus in the Product field" ""
-step "Type a record, Tab after each field" "type:Studio 2024" Tab "type:2024-05-01" Tab "type:Jane Doe" Tab \
-    "type:CID-1" Tab "type:AAAA-2024" Tab "type:studio.example" Tab
-step "Add Record (Return)" Return
-step "Add with the Registration field empty" "Tab Tab Tab Tab Tab Tab" Return
-step "Choose the row: shift+Tab to the list, Home, Return" shift+Tab Home Return
+step "Type a record, Tab after each field, up to Add Record" "type:Studio 2024" Tab "type:2024-05-01" Tab \
+    "type:Jane Doe" Tab "type:CID-1" Tab "type:AAAA-2024" Tab "type:studio.example" Tab
+step "Add Record: Return" Return
+step "Tab to Add Record with the fields empty" "Tab Tab Tab Tab Tab Tab"
+step "Add Record: Return" Return
+step "To the list with shift+Tab" shift+Tab Home
+step "Choose the record: Return" Return
 step "Tab into the Product field, which reads its text" Tab
 step "Tab to the Registration field and type a new code" "Tab Tab Tab Tab" ctrl+a "type:BBBB-2025"
-step "Replace Selected Record (Return)" "Tab Tab Tab Tab" Return
-step "Replace a product that is not in the list" "type:Nothing" "Tab Tab Tab Tab Tab Tab Tab Tab" Return
-step "Choose the row again" shift+Tab Return
-step "Remove Selected Record" "Tab Tab Tab Tab Tab Tab Tab Tab" Return
-step "Clear Input Fields" "type:x" "Tab Tab Tab Tab Tab Tab Tab Tab Tab" Return
+step "Tab to Replace Selected Record" "Tab Tab Tab Tab"
+step "Replace Selected Record: Return" Return
+step "Type a product that is not in the list, Tab to Replace Selected Record" "type:Nothing" \
+    "Tab Tab Tab Tab Tab Tab Tab Tab"
+step "Replace Selected Record: Return" Return
+step "To the list, choose the record: shift+Tab, Return" shift+Tab Return
+step "Tab to Remove Selected Record" "Tab Tab Tab Tab Tab Tab Tab Tab"
+step "Remove Selected Record: Return" Return
+step "Type in the Product field, Tab to Clear Input Fields" "type:x" "Tab Tab Tab Tab Tab Tab Tab Tab Tab"
+step "Clear Input Fields: Return" Return
 # After an entry chosen from a sub-menu by key the window takes keys again
 # only after Escape.
 step "Copy the Registrant from the main menu" Menu Down Right Down Return Escape
@@ -107,9 +119,6 @@ step "Choose Games with Space" space
 step "Tab to the Main Menu button" "Tab Tab Tab"
 step "Open the main menu with Return" Return
 step "About from the main menu" Up Up Return
-step "Tab through the About window" Tab
-step "" Tab
-step "" Tab
-step "" Tab
-step "" Tab
-step "" Tab
+for _ in 1 2 3 4 5 6; do
+    step "Tab in the About window" Tab
+done
