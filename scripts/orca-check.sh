@@ -55,13 +55,13 @@ pids+=($!)
 xdotool search --sync --onlyvisible --name '^Korvane$' > /dev/null
 sleep 2
 
-# Waits until Orca has written nothing for a second (at most ten).
+# Waits until Orca has written nothing for two seconds (at most twelve).
 settle() {
     local size=-1 waited=0
-    while [ "$(stat -c %s "$log")" != "$size" ] && [ $waited -lt 10 ]; do
+    while [ "$(stat -c %s "$log")" != "$size" ] && [ $waited -lt 12 ]; do
         size=$(stat -c %s "$log")
-        sleep 1
-        waited=$((waited + 1))
+        sleep 2
+        waited=$((waited + 2))
     done
 }
 
