@@ -1,5 +1,6 @@
 #include "aboutwindow.h"
 
+#include "linklabel.h"
 #include "platform/appinfo.h"
 #include "platform/shellservices.h"
 #include "views/twips.h"
@@ -8,7 +9,6 @@
 #include <QBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -28,9 +28,9 @@ QFont DesignFont(const QString &family, qreal points, bool bold)
     return font;
 }
 
-QLabel *LinkLabel(const QString &caption, const QString &name, QWidget *parent)
+LinkLabel *MakeLink(const QString &caption, const QString &name, QWidget *parent)
 {
-    auto *label = new QLabel(caption, parent);
+    auto *label = new LinkLabel(caption, parent);
     label->setObjectName(name);
     QFont font = DesignFont(u"Arial"_s, 11.25, true);
     font.setUnderline(true);
@@ -38,7 +38,6 @@ QLabel *LinkLabel(const QString &caption, const QString &name, QWidget *parent)
     QPalette colours = label->palette();
     colours.setColor(QPalette::WindowText, QColor(0, 0, 255));
     label->setPalette(colours);
-    label->setCursor(Qt::PointingHandCursor);
     return label;
 }
 
@@ -82,23 +81,6 @@ void AboutWindow::StartSysInfo()
     message.exec();
 }
 
-bool AboutWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::MouseButtonRelease && (watched == m_label1 || watched == m_lblDisclaimer)) {
-        const auto *release = static_cast<QMouseEvent *>(event);
-        const auto *label = static_cast<QLabel *>(watched);
-        // A click ends over the label it started on.
-        if (release->button() == Qt::LeftButton && label->rect().contains(release->position().toPoint())) {
-            if (label == m_label1)
-                OpenProductSite();
-            else
-                m_shell.ShellOpen(m_lblDisclaimer->text());
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
-}
-
 void AboutWindow::BuildControls()
 {
     m_picIcon = new QLabel(this);
@@ -120,10 +102,10 @@ void AboutWindow::BuildControls()
     // No label names the box; a screen reader would announce an unnamed text.
     m_text1->setAccessibleName(u"Program information"_s);
 
-    m_label1 = LinkLabel(u"Korvane web site"_s, u"Label1"_s, this);
-    m_lblDisclaimer = LinkLabel(QString(AppInfo::MakerHome), u"lblDisclaimer"_s, this);
-    m_label1->installEventFilter(this);
-    m_lblDisclaimer->installEventFilter(this);
+    m_label1 = MakeLink(u"Korvane web site"_s, u"Label1"_s, this);
+    m_lblDisclaimer = MakeLink(QString(AppInfo::MakerHome), u"lblDisclaimer"_s, this);
+    connect(m_label1, &LinkLabel::activated, this, &AboutWindow::OpenProductSite);
+    connect(m_lblDisclaimer, &LinkLabel::activated, this, [this] { m_shell.ShellOpen(m_lblDisclaimer->text()); });
 
     auto *cmdOK = new QPushButton(u"Close"_s, this);
     cmdOK->setObjectName(u"cmdOK"_s);
@@ -135,6 +117,10 @@ void AboutWindow::BuildControls()
     auto *command1 = new QPushButton(u"Go to Website"_s, this);
     command1->setObjectName(u"Command1"_s);
     connect(command1, &QPushButton::clicked, this, &AboutWindow::OpenProductSite);
+    // Tab follows the window from top to bottom and from left to right.
+    const QList<QWidget *> order{m_text1, m_label1, m_lblDisclaimer, command1, cmdSysInfo, cmdOK};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 
     auto *headings = new QVBoxLayout;
     headings->addWidget(m_lblTitle);

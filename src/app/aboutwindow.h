@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class LinkLabel;
 class QLabel;
 class QPlainTextEdit;
 class ShellServices;
@@ -22,9 +23,6 @@ public:
 public slots:
     void StartSysInfo();
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void BuildControls();
     void Load();
@@ -36,7 +34,7 @@ private:
     QLabel *m_lblVersion = nullptr;
     QLabel *m_lblDescription = nullptr;
     QPlainTextEdit *m_text1 = nullptr;
-    QLabel *m_label1 = nullptr;
-    QLabel *m_lblDisclaimer = nullptr;
+    LinkLabel *m_label1 = nullptr;
+    LinkLabel *m_lblDisclaimer = nullptr;
     QString m_information;
 };

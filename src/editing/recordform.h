@@ -7,8 +7,9 @@
 #include <array>
 
 // What the record operations need of the window that shows a record: the six
-// input fields, addressed by their index, the window caption and the
-// "Recall Registrant" option.
+// input fields, addressed by their index, the window caption, the
+// "Recall Registrant" option, and a way to tell assistive technology what a
+// command did.
 class RecordForm
 {
 public:
@@ -37,4 +38,6 @@ public:
     virtual void FocusField(int index) = 0;
     virtual void SetCaption(const QString &caption) = 0;
     virtual bool RecallRegistrant() const = 0;
+    // Heard, not seen: nothing on the window changes.
+    virtual void Announce(const QString &text) = 0;
 };

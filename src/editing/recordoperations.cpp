@@ -36,6 +36,13 @@ void RecordOperations::ChooseRow(int position)
     m_form.SetCaption(recorded.isEmpty()
                           ? QString(AppInfo::VersionComment)
                           : AppInfo::VersionComment + u" - Modified: "_s + AnsiText::ToUnicode(recorded));
+    // Which record it is, by the two texts a person tells records apart by.
+    QStringList names;
+    for (const Field field : {Field::Product, Field::Registrant}) {
+        if (!record[field].isEmpty())
+            names.append(AnsiText::ToUnicode(record[field]));
+    }
+    m_form.Announce(names.isEmpty() ? u"Record chosen"_s : names.join(u", "_s) + u" chosen"_s);
 }
 
 RegistrationRecord RecordOperations::RecordFromForm() const
@@ -54,16 +61,19 @@ void RecordOperations::AddRecord()
     if (m_form.FieldText(RecordForm::RegistrationField).isEmpty()) {
         ClearFields();
         m_form.SetFieldText(RecordForm::RegistrantField, QString());
+        m_form.Announce(u"Record not added, the Registration field is empty"_s);
         return;
     }
     RecordList &list = m_database.List();
     if (list.Count() >= RecordList::MaximumRows) {
         qCDebug(lcStore) << "database full, record not added";
+        m_form.Announce(u"Record not added, the database is full"_s);
         return;
     }
     const int position = list.AddRow(RecordFromForm());
     m_database.AppendRecord(list.RowAt(position));
     ClearFieldsAndFocus();
+    m_form.Announce(u"Record added"_s);
 }
 
 void RecordOperations::ReplaceRecord()
@@ -75,35 +85,43 @@ void RecordOperations::ReplaceRecord()
     const bool found = std::any_of(rows.cbegin(), rows.cend(),
                                    [&](const RegistrationRecord &row) { return row[Field::Product] == product; });
     if (!found) {
-        m_form.SetCaption(AppInfo::ApplicationTitle + u" - "_s + productText + u" - Item not found"_s);
+        const QString notFound = productText + u" - Item not found"_s;
+        m_form.SetCaption(AppInfo::ApplicationTitle + u" - "_s + notFound);
+        m_form.Announce(notFound);
         return;
     }
     // The match only guards the command: the selected row is the one changed.
     const int position = list.SelectedPosition();
-    if (position == 0)
+    if (position == 0) {
+        m_form.Announce(u"Record not replaced, no row is selected"_s);
         return;
+    }
     m_database.List().SetCells(position, RecordFromForm());
     m_database.RewriteDatabase();
     ClearFieldsAndFocus();
+    m_form.Announce(u"Record replaced"_s);
 }
 
 void RecordOperations::RemoveRecord()
 {
     RecordList &list = m_database.List();
     const int position = list.SelectedPosition();
-    if (position == 0)
+    if (position == 0
+        || list.RowAt(position)[Field::Product] != StorableText::ToField(m_form.FieldText(RecordForm::ProductField))) {
+        m_form.Announce(u"Record not removed, the Product field does not name the selected row"_s);
         return;
-    if (list.RowAt(position)[Field::Product] != StorableText::ToField(m_form.FieldText(RecordForm::ProductField)))
-        return;
+    }
     list.RemoveRow(position);
     m_database.RewriteDatabase();
     ClearFieldsAndFocus();
+    m_form.Announce(u"Record removed"_s);
 }
 
 void RecordOperations::ClearFieldsCommand()
 {
     m_form.SetCaption(AppInfo::ApplicationTitle);
     ClearFieldsAndFocus();
+    m_form.Announce(u"Fields cleared"_s);
 }
 
 void RecordOperations::RunToolbarCommand(RecordCommand command)

@@ -16,6 +16,8 @@ public:
     explicit InputField(int index, QWidget *parent = nullptr);
 
     int Index() const;
+    // Where the character at offset is drawn, in the field's coordinates.
+    QRect CharacterRect(int offset) const;
     // The link state of field 0 is the font's underline flag.
     bool IsLinkLit() const;
     // Called by the window when the pointer moves over the lower frame's

@@ -8,6 +8,7 @@
 #include "screenlayout.h"
 #include "screenmenubar.h"
 #include "toolbarbutton.h"
+#include "views/announcer.h"
 #include "views/inputfield.h"
 #include "views/recordlistview.h"
 #include "views/twips.h"
@@ -47,6 +48,7 @@ frmScrn::frmScrn(const PlatformServices &services)
     new PopupShortcuts(m_menus.Tmenu);
     new PopupShortcuts(m_menus.Tother);
     new ScreenLayout(client, m_design);
+    m_announcer = new Announcer(this);
 
     ConnectMenus();
     ConnectToolbars();
@@ -108,10 +110,12 @@ void frmScrn::ConnectMenus()
         connect(entry, &QAction::triggered, this, &frmScrn::mnuHelp_Click);
     for (QAction *entry : {m.mnuQuit, m.mnuQuitB})
         connect(entry, &QAction::triggered, this, &frmScrn::QuitProgram);
-    connect(m.mnuCopyURL, &QAction::triggered, this, [this] { CopyField(WebContactField); });
-    connect(m.mnuCopyUser, &QAction::triggered, this, [this] { CopyField(RegistrantField); });
-    connect(m.mnuCopyPass, &QAction::triggered, this, [this] { CopyField(CustomerIdField); });
-    connect(m.mnuCopyREg, &QAction::triggered, this, [this] { CopyField(RegistrationField); });
+    const std::pair<QAction *, FieldIndex> copyEntries[] = {{m.mnuCopyURL, WebContactField},
+                                                            {m.mnuCopyUser, RegistrantField},
+                                                            {m.mnuCopyPass, CustomerIdField},
+                                                            {m.mnuCopyREg, RegistrationField}};
+    for (const auto &[entry, field] : copyEntries)
+        connect(entry, &QAction::triggered, this, [this, entry, field] { CopyField(field, entry->text()); });
     connect(m.mnulines, &QAction::triggered, this, &frmScrn::mnulines_Click);
 }
 
@@ -161,6 +165,11 @@ void frmScrn::SetCaption(const QString &caption)
 bool frmScrn::RecallRegistrant() const
 {
     return m_menus.mnuRetainUser->isChecked();
+}
+
+void frmScrn::Announce(const QString &text)
+{
+    m_announcer->Announce(text);
 }
 
 void frmScrn::QuitProgram()

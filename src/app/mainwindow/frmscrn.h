@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+class Announcer;
 class QKeyEvent;
 class QMenu;
 
@@ -41,6 +42,7 @@ public:
     void FocusField(int index) override;
     void SetCaption(const QString &caption) override;
     bool RecallRegistrant() const override;
+    void Announce(const QString &text) override;
 
 public slots:
     // Empties the list and closes every window of the program; nothing is
@@ -77,7 +79,8 @@ private:
     void ConnectMenus();
     void ConnectToolbars();
     void ConnectFieldsAndList();
-    void CopyField(int index);
+    // The entry's caption names what was copied, for a screen reader.
+    void CopyField(int index, const QString &caption);
     void ShowDatabaseIndicators();
     void FlipMenuBar();
     void LoadAboutWindow();
@@ -89,6 +92,7 @@ private:
     ScreenDesign m_design;
     ScreenMenus m_menus;
     QPointer<AboutWindow> m_about;
+    Announcer *m_announcer = nullptr;
     bool m_quitting = false;
     // Set once the window has been centred with its frame; before that only
     // its client area was known.

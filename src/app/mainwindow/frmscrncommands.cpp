@@ -14,6 +14,7 @@
 
 #include <QClipboard>
 #include <QCursor>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
@@ -52,8 +53,15 @@ void frmScrn::mnuExportDB_Click()
 
 void frmScrn::mnuImportDB_Click()
 {
-    if (ImportDatabases(m_services.folders))
+    // The window shows no outcome; a screen reader hears one.
+    const bool containerFound = QFileInfo::exists(Export::ContainerPath(m_services.folders));
+    if (ImportDatabases(m_services.folders)) {
         m_database.ReloadDatabase();
+        Announce(containerFound ? u"Databases imported"_s
+                                : u"Nothing imported, no "_s + Export::ContainerName + u" on the Desktop"_s);
+    } else {
+        Announce(u"Databases not imported"_s);
+    }
 }
 
 void frmScrn::mnuRetainUser_Click()
@@ -111,7 +119,7 @@ void frmScrn::Toolbar2_ButtonClick(int button)
     m_selection.ClickButton(button);
 }
 
-void frmScrn::CopyField(int index)
+void frmScrn::CopyField(int index, const QString &caption)
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
@@ -121,4 +129,5 @@ void frmScrn::CopyField(int index)
     // history: a copied field is as good as a registration code.
     content->setData(u"x-kde-passwordManagerHint"_s, QByteArrayLiteral("secret"));
     clipboard->setMimeData(content);
+    Announce(caption.trimmed() + u" copied"_s);
 }

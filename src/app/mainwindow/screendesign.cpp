@@ -2,6 +2,7 @@
 
 #include "app/programicons.h"
 #include "app/shapewidget.h"
+#include "choicegroup.h"
 #include "editing/recordform.h"
 #include "linewidget.h"
 #include "store/databasefiles.h"
@@ -240,12 +241,22 @@ void ScreenDesign::SetupToolbars()
     Toolbar2 = MakeToolbar(u"Toolbar2"_s, {5800, 105, 1815, 360}, Frame2);
     Toolbar2Widgets = FillToolbar(Toolbar2, 16, Toolbar2Design);
     Toolbar2Buttons = ActionsOf(Toolbar2Widgets);
+    // The database buttons stand where they stood, in a group of their own:
+    // a screen reader hears four choices of which one is taken.
+    auto *databases = new ChoiceGroup(u"Databases"_s, Toolbar2);
+    auto *row = static_cast<QBoxLayout *>(Toolbar2->layout());
     for (int number = 1; number <= DatabaseFiles::Count; ++number) {
         const QString name = DatabaseFiles::DisplayName(number);
         Toolbar2Buttons[number - 1]->setCheckable(true);
         Toolbar2Buttons[number - 1]->setToolTip(name);
-        Toolbar2Widgets[number - 1]->setAccessibleName(name);
+        ToolbarButton *button = Toolbar2Widgets[number - 1];
+        button->setAccessibleName(name);
+        button->SetPurpose(ToolbarButton::Purpose::Choice);
+        row->removeWidget(button);
+        databases->AddButton(button);
     }
+    row->insertWidget(0, databases);
+    Toolbar2Widgets.constLast()->SetPurpose(ToolbarButton::Purpose::MenuOpener);
 }
 
 void ScreenDesign::SetupFocusOrder()

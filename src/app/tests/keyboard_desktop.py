@@ -63,9 +63,10 @@ def start_display():
     return server, display
 
 
-def main():
+def main(session=None, seconds=50):
+    """Runs the checks of session (a Session class) in the script that calls."""
     if len(sys.argv) == 3 and sys.argv[1] == "--inside":
-        return Session(sys.argv[2]).run()
+        return (session or Session)(sys.argv[2]).run()
     if len(sys.argv) != 2:
         sys.exit(__doc__)
     missing = missing_tools()
@@ -73,27 +74,31 @@ def main():
         skip("missing " + ", ".join(missing))
     server, display = start_display()
     window_manager = None
-    try:
-        os.environ["DISPLAY"] = display
-        if shutil.which("openbox"):
-            window_manager = subprocess.Popen(["openbox"], stderr=subprocess.DEVNULL)
-            time.sleep(0.5)
-        else:
-            print("openbox is not installed: the window is checked without a window manager")
-        with tempfile.TemporaryDirectory() as home:
-            environment = dict(os.environ, HOME=home, XDG_CONFIG_HOME=home + "/.config",
-                               XDG_DATA_HOME=home + "/.local/share", XDG_RUNTIME_DIR=home + "/runtime",
+    # Everything run here, the window manager too, keeps its files in a
+    # private home that goes at the end.
+    with tempfile.TemporaryDirectory() as home:
+        try:
+            environment = dict(os.environ, DISPLAY=display, HOME=home, XDG_CONFIG_HOME=home + "/.config",
+                               XDG_DATA_HOME=home + "/.local/share", XDG_CACHE_HOME=home + "/.cache",
+                               XDG_STATE_HOME=home + "/.local/state", XDG_RUNTIME_DIR=home + "/runtime",
                                KORVANE_PROGRAM=os.path.abspath(sys.argv[1]), QT_QPA_PLATFORM="xcb",
                                QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
             os.mkdir(home + "/runtime", 0o700)
-            result = subprocess.run(["dbus-run-session", "--", sys.executable, __file__, "--inside",
-                                     "wm" if window_manager else "no-wm"], env=environment, timeout=50)
-        return result.returncode
-    finally:
-        if window_manager:
-            window_manager.terminate()
-        server.terminate()
-        server.wait()
+            if shutil.which("openbox"):
+                window_manager = subprocess.Popen(["openbox"], env=environment, stderr=subprocess.DEVNULL)
+                time.sleep(0.5)
+            else:
+                print("openbox is not installed: the window is checked without a window manager")
+            result = subprocess.run(["dbus-run-session", "--", sys.executable, os.path.abspath(sys.argv[0]),
+                                     "--inside", "wm" if window_manager else "no-wm"], env=environment,
+                                    timeout=seconds)
+            return result.returncode
+        finally:
+            if window_manager:
+                window_manager.terminate()
+                window_manager.wait()
+            server.terminate()
+            server.wait()
 
 
 class Failure(Exception):
@@ -127,11 +132,9 @@ class Session:
         self.glib = GLib
         bus = subprocess.Popen([BUS_LAUNCHER, "--launch-immediately"], stderr=subprocess.DEVNULL)
         time.sleep(0.3)
-        # Pop-up menus are no part of the tree; a screen reader hears their
-        # entries as they take the focus. The program learns at its start
-        # which events a reader listens to, so the listener comes first.
-        self.focused_entries = []
-        pyatspi.Registry.registerEventListener(self.on_focus, "object:state-changed:focused")
+        # The program learns at its start which events a reader listens to,
+        # so the listeners come first.
+        self.listen()
         self.program = subprocess.Popen([os.environ["KORVANE_PROGRAM"]])
         try:
             self.checks()
@@ -144,6 +147,12 @@ class Session:
             if self.program.poll() is None:
                 self.program.kill()
             bus.terminate()
+
+    def listen(self):
+        # Pop-up menus are no part of the tree; a screen reader hears their
+        # entries as they take the focus.
+        self.focused_entries = []
+        self.pyatspi.Registry.registerEventListener(self.on_focus, "object:state-changed:focused")
 
     def checks(self):
         # The splash window stands for three seconds before the main window.
@@ -213,9 +222,9 @@ class Session:
         for field, hint in DESCRIPTIONS.items():
             description = self.named(field, "text").description
             check(description == hint, "field %r is described as %r" % (field, description))
-        check(self.named("Work applications", "check box").getState().contains(self.pyatspi.STATE_CHECKED),
+        check(self.named("Work applications", "radio button").getState().contains(self.pyatspi.STATE_CHECKED),
               "the current database's button is not shown pressed")
-        check(not self.named("Games", "check box").getState().contains(self.pyatspi.STATE_CHECKED),
+        check(not self.named("Games", "radio button").getState().contains(self.pyatspi.STATE_CHECKED),
               "another database's button is shown pressed")
 
     # Keys and the X window

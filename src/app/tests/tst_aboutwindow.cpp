@@ -2,6 +2,7 @@
 
 #include "testsupport/fakeshell.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -30,13 +31,35 @@ private slots:
                  "to check for updates. For support visit: https://tessaly.example/support/"_s);
     }
 
-    void webSiteLabel_opensProductSite()
+    void webLinks_openByClickAndByKey_data()
     {
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<int>("key"); // 0: a click
+        QTest::addColumn<QString>("opened");
+        const QString site = u"https://tessaly.example/Korvane/"_s;
+        const QString home = u"https://tessaly.example/"_s;
+        QTest::newRow("web site, click") << u"Label1"_s << 0 << site;
+        QTest::newRow("web site, Return") << u"Label1"_s << int(Qt::Key_Return) << site;
+        QTest::newRow("home page, Enter") << u"lblDisclaimer"_s << int(Qt::Key_Enter) << home;
+        QTest::newRow("home page, Space") << u"lblDisclaimer"_s << int(Qt::Key_Space) << home;
+        QTest::newRow("home page, click") << u"lblDisclaimer"_s << 0 << home;
+    }
+
+    void webLinks_openByClickAndByKey()
+    {
+        QFETCH(QString, link);
+        QFETCH(int, key);
+        QFETCH(QString, opened);
         FakeShell shell;
         AboutWindow about(shell);
-        auto *label = about.findChild<QLabel *>(u"Label1"_s);
-        QTest::mouseClick(label, Qt::LeftButton, {}, label->rect().center());
-        QCOMPARE(shell.opened, QStringList{u"https://tessaly.example/Korvane/"_s});
+        auto *label = about.findChild<QLabel *>(link);
+        QVERIFY(label->focusPolicy() & Qt::TabFocus);
+        QCOMPARE(QAccessible::queryAccessibleInterface(label)->role(), QAccessible::Link);
+        if (key)
+            QTest::keyClick(label, Qt::Key(key));
+        else
+            QTest::mouseClick(label, Qt::LeftButton, {}, label->rect().center());
+        QCOMPARE(shell.opened, QStringList{opened});
     }
 
     void sysInfo_showsMessageOnlyWithoutTool_data()

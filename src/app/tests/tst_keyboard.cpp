@@ -218,12 +218,24 @@ private slots:
         }
         QCOMPARE(QAccessible::queryAccessibleInterface(Window().Design().ListView1)->text(QAccessible::Name),
                  u"Records"_s);
+        // The database buttons: one group of four radio buttons in their
+        // visual order, the current one checked.
+        QAccessibleInterface *group =
+            QAccessible::queryAccessibleInterface(Window().Design().Toolbar2Widgets[0])->parent();
+        QCOMPARE(group->role(), QAccessible::Grouping);
+        QCOMPARE(group->childCount(), 4);
         for (int number = 1; number <= 4; ++number) {
-            QAccessibleInterface *button =
-                QAccessible::queryAccessibleInterface(Window().Design().Toolbar2Widgets[number - 1]);
-            QVERIFY(button->state().checkable);
+            QAccessibleInterface *button = group->child(number - 1);
+            QCOMPARE(button->object(), Window().Design().Toolbar2Widgets[number - 1]);
+            QCOMPARE(button->role(), QAccessible::RadioButton);
             QCOMPARE(bool(button->state().checked), number == 1);
         }
+        QAccessibleInterface *mainMenu =
+            QAccessible::queryAccessibleInterface(Window().Design().Toolbar2Widgets.constLast());
+        QCOMPARE(mainMenu->role(), QAccessible::ButtonMenu);
+        QVERIFY(mainMenu->state().hasPopup);
+        QCOMPARE(QAccessible::queryAccessibleInterface(Window().Design().Toolbar1Widgets[0])->role(),
+                 QAccessible::PushButton);
     }
 
 private:

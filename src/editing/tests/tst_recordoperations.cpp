@@ -30,6 +30,7 @@ public:
     void SetFieldText(int index, const QString &text) override { fields.at(index) = text; }
     void FocusField(int index) override { focused = index; }
     void SetCaption(const QString &text) override { caption = text; }
+    void Announce(const QString &text) override { announced = text; }
     bool RecallRegistrant() const override { return recall; }
 
     // Product, Registrant, Customer ID, Registration, Web Contact and
@@ -47,6 +48,7 @@ public:
 
     std::array<QString, FieldCount> fields;
     QString caption = u"Korvane"_s;
+    QString announced;
     int focused = -1;
     bool recall = true;
 };
@@ -117,6 +119,7 @@ private slots:
         QCOMPARE(m_form.FieldText(RecordForm::RegistrantField), u"R|x"_s);
         QCOMPARE(m_form.FieldText(RecordForm::ProductField), QString());
         QCOMPARE(m_form.focused, int(RecordForm::ProductField));
+        QCOMPARE(m_form.announced, u"Record added"_s);
     }
 
     // A list that holds only part of its file must never be written over it:
@@ -147,20 +150,24 @@ private slots:
     {
         QTest::addColumn<QString>("registration");
         QTest::addColumn<int>("rowsBefore");
-        QTest::newRow("empty registration") << QString() << 0;
-        QTest::newRow("full database") << u"X"_s << int(RecordList::MaximumRows);
+        QTest::addColumn<QString>("announcement");
+        QTest::newRow("empty registration") << QString() << 0 << u"Record not added, the Registration field is empty"_s;
+        QTest::newRow("full database") << u"X"_s << int(RecordList::MaximumRows)
+                                       << u"Record not added, the database is full"_s;
     }
 
     void add_refusedCases()
     {
         QFETCH(QString, registration);
         QFETCH(int, rowsBefore);
+        QFETCH(QString, announcement);
         Load(QList<RegistrationRecord>(rowsBefore, Record("Old")));
         const QByteArray before = TestFiles::Read(DatabasePath());
         m_form.Fill({u"P"_s, u"R"_s, u"C"_s, registration});
         m_operations->AddRecord();
         QCOMPARE(List().Count(), rowsBefore);
         QCOMPARE(TestFiles::Read(DatabasePath()), before);
+        QCOMPARE(m_form.announced, announcement);
     }
 
     void replace_data()
@@ -168,11 +175,12 @@ private slots:
         QTest::addColumn<QString>("guard");
         QTest::addColumn<int>("selected");
         QTest::addColumn<bool>("replaced");
-        QTest::newRow("guard names the selected row") << u"Beta"_s << 2 << true;
-        QTest::newRow("guard names another row") << u"Alpha"_s << 2 << true;
-        QTest::newRow("letter case differs") << u"beta"_s << 2 << false;
-        QTest::newRow("trailing blank") << u"Beta "_s << 2 << false;
-        QTest::newRow("no row selected") << u"Beta"_s << 0 << false;
+        QTest::addColumn<QString>("announcement");
+        QTest::newRow("guard names the selected row") << u"Beta"_s << 2 << true << u"Record replaced"_s;
+        QTest::newRow("guard names another row") << u"Alpha"_s << 2 << true << u"Record replaced"_s;
+        QTest::newRow("letter case differs") << u"beta"_s << 2 << false << u"beta - Item not found"_s;
+        QTest::newRow("trailing blank") << u"Beta "_s << 2 << false << u"Beta  - Item not found"_s;
+        QTest::newRow("no row selected") << u"Beta"_s << 0 << false << u"Record not replaced, no row is selected"_s;
     }
 
     void replace()
@@ -180,6 +188,7 @@ private slots:
         QFETCH(QString, guard);
         QFETCH(int, selected);
         QFETCH(bool, replaced);
+        QFETCH(QString, announcement);
         Load({Record("Alpha"), Record("Beta")});
         const QByteArray before = TestFiles::Read(DatabasePath());
         if (selected)
@@ -198,6 +207,7 @@ private slots:
         }
         const bool found = guard == u"Beta"_s || guard == u"Alpha"_s;
         QCOMPARE(m_form.caption, found ? u"Korvane"_s : u"Korvane - "_s + guard + u" - Item not found"_s);
+        QCOMPARE(m_form.announced, announcement);
     }
 
     void remove_data()
@@ -221,6 +231,8 @@ private slots:
             List().SelectRow(selected);
         m_form.Fill({guard});
         m_operations->RemoveRecord();
+        QCOMPARE(m_form.announced, removed ? u"Record removed"_s
+                                           : u"Record not removed, the Product field does not name the selected row"_s);
         if (removed) {
             QCOMPARE(List().Rows(), QList<RegistrationRecord>{Record("Alpha")});
             QCOMPARE(ReadDatabaseFile(DatabasePath()), List().Rows());
@@ -293,6 +305,7 @@ private slots:
         m_form.Fill({u"P"_s, u"R"_s});
         m_operations->RunToolbarCommand(RecordCommand::ClearFields);
         QCOMPARE(m_form.caption, u"Korvane"_s);
+        QCOMPARE(m_form.announced, u"Fields cleared"_s);
         for (int index = 0; index < RecordForm::FieldCount; ++index)
             QCOMPARE(m_form.FieldText(index), index == RecordForm::RegistrantField ? registrantAfter : QString());
         QCOMPARE(m_form.focused, int(RecordForm::ProductField));
@@ -300,11 +313,14 @@ private slots:
 
     void chooseRow_fillsEveryFieldAndTheCaption()
     {
-        Load({Record("Alpha")});
+        Load({Record("Alpha"), RegistrationRecord({"", "", "", "X", "", "", ""})});
         m_operations->ChooseRow(1);
         for (int index = 0; index < RecordForm::FieldCount; ++index)
             QCOMPARE(m_form.FieldText(index), QString::fromLatin1(Record("Alpha")[RecordForm::RecordFields[index]]));
         QCOMPARE(m_form.caption, u"Korvane b2 - Modified: 01-02-2026 08:00:00"_s);
+        QCOMPARE(m_form.announced, u"Alpha, Alpha owner chosen"_s);
+        m_operations->ChooseRow(2);
+        QCOMPARE(m_form.announced, u"Record chosen"_s);
     }
 };
 

@@ -1,5 +1,6 @@
 #include "views/inputfield.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QSignalSpy>
@@ -26,32 +27,59 @@ class TestInputField : public QObject
 private slots:
     void unstorableCharacters_areDropped_data()
     {
-        QTest::addColumn<bool>("pasted");
+        QTest::addColumn<int>("way");
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("expected");
-        for (const bool pasted : {false, true}) {
-            const char *how = pasted ? "pasted" : "typed";
-            QTest::addRow("%s separator", how) << pasted << u"a|b"_s << u"ab"_s;
-            QTest::addRow("%s Windows-1252 extras kept", how) << pasted << u"€™é"_s << u"€™é"_s;
-            QTest::addRow("%s outside Windows-1252", how) << pasted << u"a\u0101b"_s << u"ab"_s;
+        const char *ways[] = {"typed", "pasted", "inserted by a screen reader"};
+        for (int way = 0; way < 3; ++way) {
+            QTest::addRow("%s separator", ways[way]) << way << u"a|b"_s << u"ab"_s;
+            QTest::addRow("%s Windows-1252 extras kept", ways[way]) << way << u"€™é"_s << u"€™é"_s;
+            QTest::addRow("%s outside Windows-1252", ways[way]) << way << u"a\u0101b"_s << u"ab"_s;
         }
     }
 
     void unstorableCharacters_areDropped()
     {
-        QFETCH(bool, pasted);
+        QFETCH(int, way);
         QFETCH(QString, input);
         QFETCH(QString, expected);
         InputField field(1);
         field.show();
-        if (pasted) {
+        if (way == 1) {
             QApplication::clipboard()->setText(input);
             field.paste();
+        } else if (way == 2) {
+            QAccessible::queryAccessibleInterface(&field)->editableTextInterface()->insertText(0, input);
         } else {
             for (const QChar c : input)
                 QTest::sendKeyEvent(QTest::Click, &field, Qt::Key_unknown, QString(c), Qt::NoModifier);
         }
         QCOMPARE(field.text(), expected);
+    }
+
+    // A screen reader speaks a line run by run; a run that ends short drops
+    // the last character of a registration code.
+    void screenReader_hearsTheWholeText_data()
+    {
+        QTest::addColumn<int>("offset");
+        QTest::newRow("first character") << 0;
+        QTest::newRow("last character") << 10;
+        QTest::newRow("after the last") << 11;
+    }
+
+    void screenReader_hearsTheWholeText()
+    {
+        QFETCH(int, offset);
+        InputField field(1);
+        field.setText(u"Studio 2024"_s);
+        QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(&field)->textInterface();
+        int start = -1;
+        int end = -1;
+        QCOMPARE(text->attributes(offset, &start, &end), QString());
+        QCOMPARE(std::pair(start, end), std::pair(0, 11));
+        QCOMPARE(text->textAtOffset(offset, QAccessible::LineBoundary, &start, &end), u"Studio 2024"_s);
+        QCOMPARE(text->textAtOffset(offset, QAccessible::WordBoundary, &start, &end),
+                 offset == 0 ? u"Studio"_s : u"2024"_s);
     }
 
     // The caret stays right after what the paste kept, so typing goes on
