@@ -1,5 +1,6 @@
 #include "frmscrn.h"
 
+#include "app/windowplacement.h"
 #include "views/inputfield.h"
 #include "views/recordlistview.h"
 #include "views/twips.h"
@@ -212,9 +213,7 @@ void frmScrn::CentreWithFrameOnce()
 
 void frmScrn::CentreOnScreen()
 {
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen()->availableGeometry().center());
-    move(frame.topLeft());
+    WindowPlacement::CentreOnScreen(this);
 }
 
 bool frmScrn::eventFilter(QObject *watched, QEvent *event)
