@@ -407,16 +407,21 @@ class WaylandSession:
         print("export and import from the keyboard")
 
     def popup_at_pointer(self):
-        # A right click in the list's empty part opens "Other" at the pointer.
-        x, y = self.left + 300, self.top + 380
+        # A right click on a row opens "Other" at the pointer.
+        x, y = self.left + 300, self.top + 180
+        self.pointer("move", x, y)
         before = self.screenshot("before-popup")
-        self.click(x, y, RIGHT_BUTTON)
+        self.pointer("press", RIGHT_BUTTON)
+        self.pointer("release", RIGHT_BUTTON)
+        time.sleep(0.5)
         after = self.screenshot("popup")
         self.key("Escape")
-        below_right = (x + 2, y + 2, 40, 12)
-        above_left = (x - 42, y - 14, 40, 12)
-        changed, _ = compare(pixels(before, below_right), pixels(after, below_right))
-        unchanged, _ = compare(pixels(before, above_left), pixels(after, above_left))
+        # The menu's top left corner is at the pointer; left of it, below
+        # the row that the click selected, nothing changes.
+        right = (x + 20, y + 4, 40, 12)
+        left = (x - 42, y + 14, 40, 12)
+        changed, _ = compare(pixels(before, right), pixels(after, right))
+        unchanged, _ = compare(pixels(before, left), pixels(after, left))
         check(changed > 10 and unchanged < 1, "the pop-up menu is not at the pointer")
         print("pop-up menu opens at the pointer")
 
