@@ -22,12 +22,13 @@ run_packages=(libqt6svg6 qt6-wayland xdg-utils fonts-dejavu-core)
 # its Python bindings. clang and its runtime libraries build the fuzz targets
 # (libFuzzer and the sanitizers). keepassxc-cli takes korvane-cli's KeePass XML there and
 # back in the round-trip test. The Wayland test runs a headless sway, types
-# with wtype, takes pictures with grim and reads the clipboard with wl-paste.
+# with wtype, takes pictures with grim and reads the clipboard with wl-paste;
+# qt6ct gives the legibility test its dark colour scheme.
 test_packages=(
     clang-format xvfb xauth xdotool imagemagick
     desktop-file-utils appstream lintian shared-mime-info libglib2.0-bin
     openbox x11-utils dbus-daemon at-spi2-core python3-pyatspi
-    sway wtype grim wl-clipboard
+    sway wtype grim wl-clipboard qt6ct
     clang libclang-rt-dev
     keepassxc
 )
