@@ -28,5 +28,9 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # page and web contacts.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, xdg-utils")
+# Without Qt's Wayland plug-in the window still opens on a Wayland desktop,
+# through XWayland, at the cost of blurred scaling and the desktop's own
+# clipboard and activation; the help page needs a browser to show it.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, www-browser | x-www-browser")
 
 include(CPack)

@@ -48,7 +48,7 @@ echo "installed: ${#expected[@]} files checked"
 
 echo "== desktop entry and metainfo"
 desktop-file-validate "$prefix/share/applications/$id.desktop"
-appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml"
+appstreamcli validate --pedantic --no-net "$prefix/share/metainfo/$id.metainfo.xml"
 
 echo "== file type of the export file"
 # A copy of the installed type database, compiled the way the package's
@@ -70,10 +70,21 @@ done
 echo "== Debian package"
 cpack --config "$build/CPackConfig.cmake" -B "$work/package" > /dev/null
 package=$(echo "$work"/package/*.deb)
-dpkg-deb --field "$package" Package Version Depends
+dpkg-deb --field "$package" Package Version Depends Recommends
 dpkg-deb --field "$package" Depends | grep -q xdg-utils
-lintian --fail-on error,warning --display-info "$package"
+dpkg-deb --field "$package" Recommends | grep -q qt6-wayland
+lintian --fail-on error,warning --display-info --pedantic "$package" | tee "$work/lintian"
 echo "lintian: no errors, no warnings"
+# Only a build with Debian's flags (the release preset) is hardened: a debug
+# build cannot fortify its calls.
+if grep -q '^KORVANE_DEBIAN_BUILD_FLAGS:BOOL=ON$' "$build/CMakeCache.txt"; then
+    if grep -E ' hardening-' "$work/lintian"; then
+        exit 1
+    fi
+    echo "lintian: no hardening tags"
+else
+    echo "lintian: hardening not checked, $build is not built with Debian's flags"
+fi
 
 echo "== F1 in the installed program"
 home=$work/home

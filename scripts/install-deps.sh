@@ -10,9 +10,10 @@ set -euo pipefail
 # rsvg-convert renders the icon sizes; dpkg-shlibdeps (dpkg-dev) and file
 # find the package's library dependencies.
 build_packages=(g++ cmake ninja-build qt6-base-dev librsvg2-bin dpkg-dev file)
-# Qt's SVG plug-ins draw the icons; xdg-open opens Help, the web site and web
+# Qt's SVG plug-ins draw the icons, its Wayland plug-in runs the window
+# natively on Wayland desktops; xdg-open opens Help, the web site and web
 # contacts.
-run_packages=(libqt6svg6 xdg-utils fonts-dejavu-core)
+run_packages=(libqt6svg6 qt6-wayland xdg-utils fonts-dejavu-core)
 # The format check; a virtual display and a keyboard for the installed
 # program, the validators, the package checker, and the type database with gio
 # for the export file's type; xdotool and ImageMagick also take the
@@ -21,11 +22,14 @@ run_packages=(libqt6svg6 xdg-utils fonts-dejavu-core)
 # its Python bindings. clang and its runtime libraries build the fuzz targets
 # (libFuzzer and the sanitizers). keepassxc-cli takes korvane-cli's KeePass XML there and
 # back in the round-trip test. python3-jsonschema checks the JSON export
-# against its schema.
+# against its schema. The Wayland test runs a headless sway, types
+# with wtype, takes pictures with grim and reads the clipboard with wl-paste;
+# qt6ct gives the legibility test its dark colour scheme.
 test_packages=(
     clang-format xvfb xauth xdotool imagemagick
     desktop-file-utils appstream lintian shared-mime-info libglib2.0-bin
     openbox x11-utils dbus-daemon at-spi2-core python3-pyatspi
+    sway wtype grim wl-clipboard qt6ct
     clang libclang-rt-dev
     keepassxc python3-jsonschema
 )

@@ -3,6 +3,7 @@
 #include "linklabel.h"
 #include "platform/appinfo.h"
 #include "platform/shellservices.h"
+#include "views/linkcolour.h"
 #include "views/twips.h"
 
 #include <QApplication>
@@ -36,7 +37,7 @@ LinkLabel *MakeLink(const QString &caption, const QString &name, QWidget *parent
     font.setUnderline(true);
     label->setFont(font);
     QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    colours.setColor(QPalette::WindowText, LinkColour::On(colours.color(QPalette::Window)));
     label->setPalette(colours);
     return label;
 }

@@ -1,6 +1,7 @@
 #include "singleinstance.h"
 
 #include "platform/logcategories.h"
+#include "windowactivation.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -66,6 +67,10 @@ bool SingleInstance::HandOver()
         QLocalSocket socket;
         socket.connectToServer(m_serverPath);
         if (socket.waitForConnected(AttemptTimeoutMs)) {
+            // The launcher's permission to raise a window, which only the
+            // running Korvane can use on Wayland.
+            socket.write(qgetenv("XDG_ACTIVATION_TOKEN"));
+            socket.flush();
             socket.disconnectFromServer();
             return true;
         }
@@ -77,21 +82,20 @@ bool SingleInstance::HandOver()
 
 void SingleInstance::ShowOnRequest(QWidget *window)
 {
-    connect(this, &SingleInstance::showRequested, window, [window] {
-        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
-        window->show();
-        window->raise();
-        window->activateWindow();
-    });
+    connect(this, &SingleInstance::showRequested, window,
+            [window](const QString &activationToken) { BringToFront(window, activationToken); });
 }
 
 void SingleInstance::AcceptRequests()
 {
-    // A connection is the whole request; nothing is read from it.
+    // A connection is the request; what the later start writes before it
+    // leaves is its activation token, if it has one.
     while (QLocalSocket *socket = m_server.nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        socket->disconnectFromServer();
-        qCDebug(lcPlatform) << "a later start asked for the window";
-        emit showRequested();
+        connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
+            const QString activationToken = QString::fromUtf8(socket->readAll());
+            socket->deleteLater();
+            qCDebug(lcPlatform) << "a later start asked for the window";
+            emit showRequested(activationToken);
+        });
     }
 }

@@ -33,7 +33,8 @@ public:
     void ShowOnRequest(QWidget *window);
 
 signals:
-    void showRequested();
+    // With the later start's activation token, empty when it had none.
+    void showRequested(const QString &activationToken);
 
 private:
     void AcceptRequests();

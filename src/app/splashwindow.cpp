@@ -4,10 +4,10 @@
 #include "programicons.h"
 #include "shapewidget.h"
 #include "views/twips.h"
+#include "windowplacement.h"
 
 #include <QApplication>
 #include <QLabel>
-#include <QScreen>
 
 using namespace Qt::StringLiterals;
 
@@ -51,8 +51,7 @@ SplashWindow::SplashWindow(std::chrono::milliseconds wait, QWidget *parent)
     shape1->setObjectName(u"Shape1"_s);
     PlaceInTwips(shape1, ClientTwips);
 
-    const QRect screenArea = screen()->availableGeometry();
-    move(screenArea.center() - rect().center());
+    WindowPlacement::CentreOnScreen(this);
 
     m_timer1.setObjectName(u"Timer1"_s);
     m_timer1.setTimerType(Qt::PreciseTimer);

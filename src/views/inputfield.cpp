@@ -1,5 +1,6 @@
 #include "inputfield.h"
 
+#include "linkcolour.h"
 #include "storabletextvalidator.h"
 #include "store/storabletext.h"
 
@@ -232,7 +233,7 @@ void InputField::SetLinkLook(bool lit)
     setFont(linkFont);
     if (lit) {
         QPalette linkColours;
-        linkColours.setColor(QPalette::Text, QColor(0, 0, 255));
+        linkColours.setColor(QPalette::Text, LinkColour::On(palette().color(QPalette::Base)));
         setPalette(linkColours);
     } else {
         // An empty palette sets no role: the field takes the normal colours again.

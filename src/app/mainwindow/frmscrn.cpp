@@ -1,5 +1,6 @@
 #include "frmscrn.h"
 
+#include "app/windowplacement.h"
 #include "platform/appinfo.h"
 #include "platform/settingsstore.h"
 #include "platform/settingvalues.h"
@@ -15,9 +16,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScreen>
 #include <QWindow>
 
 using namespace Qt::StringLiterals;
@@ -221,9 +222,7 @@ void frmScrn::CentreWithFrameOnce()
 
 void frmScrn::CentreOnScreen()
 {
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen()->availableGeometry().center());
-    move(frame.topLeft());
+    WindowPlacement::CentreOnScreen(this);
 }
 
 bool frmScrn::eventFilter(QObject *watched, QEvent *event)
@@ -235,6 +234,12 @@ bool frmScrn::eventFilter(QObject *watched, QEvent *event)
     } else if (watched == windowHandle() && event->type() == QEvent::KeyPress) {
         if (OpenMenuFromKey(*static_cast<QKeyEvent *>(event)))
             return true;
+    } else if (watched == windowHandle() && event->type() == QEvent::ContextMenu
+               && static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Keyboard) {
+        // The context-menu key opened its menu as it went down; the window
+        // system's own menu request that follows would open the focused
+        // field's edit menu over it.
+        return true;
     } else if (watched == m_design.Frame1 && event->type() == QEvent::MouseMove) {
         m_design.Text1[WebContactField]->TurnLinkOff();
     }

@@ -1,4 +1,5 @@
 #include "views/inputfield.h"
+#include "views/linkcolour.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -150,6 +151,35 @@ private slots:
         QCOMPARE(field.palette().color(QPalette::Text) == QColor(0, 0, 255), lit);
         QCOMPARE(litChanges.count(), lit ? 1 : 0);
         QCOMPARE(openRequests, opens ? QList<QList<QVariant>>{{text}} : QList<QList<QVariant>>());
+    }
+
+    // The design's blue where it reads, a lighter one on dark fields.
+    void litLink_readsOnTheFieldsBackground_data()
+    {
+        QTest::addColumn<QColor>("background");
+        QTest::addColumn<bool>("designBlue");
+        QTest::newRow("white") << QColor(Qt::white) << true;
+        QTest::newRow("light grey") << QColor(0xef, 0xef, 0xef) << true;
+        QTest::newRow("dark grey") << QColor(0x3d, 0x3d, 0x3d) << false;
+        QTest::newRow("black") << QColor(Qt::black) << false;
+    }
+
+    void litLink_readsOnTheFieldsBackground()
+    {
+        QFETCH(QColor, background);
+        QFETCH(bool, designBlue);
+        InputField field(InputField::WebContactIndex);
+        QPalette colours = field.palette();
+        colours.setColor(QPalette::Base, background);
+        field.setPalette(colours);
+        field.setText(Address);
+        field.show();
+
+        MoveOver(field);
+
+        const QColor link = field.palette().color(QPalette::Text);
+        QCOMPARE(link == QColor(0, 0, 255), designBlue);
+        QVERIFY2(LinkColour::Contrast(link, background) >= 4.5, qPrintable(link.name()));
     }
 
     // Emptying a lit field and moving over it again leaves it lit, opening nothing.
