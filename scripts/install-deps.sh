@@ -20,13 +20,16 @@ run_packages=(libqt6svg6 xdg-utils fonts-dejavu-core)
 # manager, xprop and xwininfo, a private D-Bus session and the AT-SPI bus with
 # its Python bindings. clang and its runtime libraries build the fuzz targets
 # (libFuzzer and the sanitizers). keepassxc-cli takes korvane-cli's KeePass XML there and
-# back in the round-trip test.
+# back in the round-trip test, and is the command-line benchmark's peer; the
+# start-up benchmark watches the display through the X DAMAGE and XTEST
+# extensions and valgrind counts the loader's instructions.
 test_packages=(
     clang-format xvfb xauth xdotool imagemagick
     desktop-file-utils appstream lintian shared-mime-info libglib2.0-bin
     openbox x11-utils dbus-daemon at-spi2-core python3-pyatspi
     clang libclang-rt-dev
     keepassxc
+    libxdamage-dev libxtst-dev valgrind
 )
 
 case "${1:-}" in
