@@ -66,17 +66,29 @@ CollationGuess::CollationGuess(const QCollator &collator)
     }
 }
 
-void CollationGuess::AppendKey(QByteArray &keys, QByteArrayView text) const
+quint64 CollationGuess::KeyChunk(QByteArrayView text, qsizetype offset) const
 {
+    quint64 chunk = 0;
+    int taken = 0;
+    qsizetype position = 0;
+    // True once the chunk is full.
+    const auto put = [&](char byte) {
+        if (position++ >= offset) {
+            chunk = chunk << 8 | static_cast<unsigned char>(byte);
+            ++taken;
+        }
+        return taken == 8;
+    };
     for (const char c : text) {
         const std::array<char, 2> &letters = m_letters[static_cast<unsigned char>(c)];
-        keys.append(letters[0]);
-        if (letters[1] != 0)
-            keys.append(letters[1]);
+        if (put(letters[0]) || (letters[1] != 0 && put(letters[1])))
+            return chunk;
     }
-    keys.append(LettersEnd);
-    const qsizetype start = keys.size();
-    keys.resize(start + text.size());
-    std::transform(text.begin(), text.end(), keys.begin() + start,
-                   [this](char c) { return m_weights[static_cast<unsigned char>(c)]; });
+    if (put(LettersEnd))
+        return chunk;
+    for (const char c : text) {
+        if (put(m_weights[static_cast<unsigned char>(c)]))
+            return chunk;
+    }
+    return taken == 0 ? 0 : chunk << (8 * (8 - taken));
 }

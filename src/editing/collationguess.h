@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QByteArray>
+#include <QByteArrayView>
 #include <QCollator>
 
 #include <array>
@@ -16,9 +16,12 @@ class CollationGuess
 public:
     explicit CollationGuess(const QCollator &collator);
 
-    // Adds text's key to keys: keys compared as bytes (memcmp, then length)
-    // are in the guessed order. No key byte is zero.
-    void AppendKey(QByteArray &keys, QByteArrayView text) const;
+    // Eight bytes of text's key from the given offset on, big-endian, zero
+    // after the key's end: keys compared as bytes (memcmp, then length) are
+    // in the guessed order, and no key byte is zero. Made when asked, as a
+    // sort needs few bytes of most keys; keeping every key would cost a
+    // large column's sort megabytes.
+    quint64 KeyChunk(QByteArrayView text, qsizetype offset) const;
 
 private:
     // Each character's letter weight: one byte, or two for a character the
