@@ -147,11 +147,10 @@ int main(int argc, char *argv[])
     const LoadRuns &loading = *fresh;
     const Runs appendMs = TimeMs([&] { AppendRecord(diskPath, records.first()); }, 101);
 
-    report.Heading("Record store, " + std::to_string(loading.rows) + " records, "
+    report.Heading("Record store, " + DescribeBenchmarkRecords(records) + ", "
                    + QByteArray::number(fileMegabytes, 'f', 2).toStdString() + " MB file, "
                    + QByteArray::number(double(plainBytes) / RecordCount, 'f', 1).toStdString()
-                   + " plain characters a record");
-    report.Note(DescribeBenchmarkRecords(records));
+                   + " plain characters a record, " + std::to_string(loading.rows) + " loaded");
     report.Note("Throughputs: 15 runs over all lines, in memory.");
     report.Figure("DecodeLine throughput (hex text)", Throughput(hexMegabytes, decodeMs), "MB/s",
                   {Target::AtLeast, 400});
