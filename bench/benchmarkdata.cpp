@@ -23,7 +23,9 @@ using Random = std::mt19937;
 // (another licence, another registrant).
 constexpr quint32 ProductPool = 68000;
 constexpr quint32 VendorPool = 3000;
-constexpr quint32 RegistrantPool = 1000;
+// Registrants are drawn unevenly (see Registrant), so about a thousand of
+// these appear in a full database.
+constexpr quint32 RegistrantPool = 1200;
 
 // Word parts of vendor names; "Echoline", "Élan" and "Ember" are among the
 // names they make, so an accented name sorts between plain ones.
