@@ -68,6 +68,23 @@ CollationGuess::CollationGuess(const QCollator &collator)
 
 quint64 CollationGuess::KeyChunk(QByteArrayView text, qsizetype offset) const
 {
+    const auto *const bytes = reinterpret_cast<const unsigned char *>(text.data());
+    const qsizetype size = text.size();
+    const qsizetype reach = std::min(size, offset + 8);
+    if (std::none_of(bytes, bytes + reach, [this](unsigned char c) { return m_letters[c][1] != 0; })) {
+        // Without a character read as two letters, the key's byte p is the
+        // letter of the text's byte p, then the end of the letters, then
+        // the weights: found at once, not by walking the key from its start.
+        quint64 chunk = 0;
+        for (qsizetype place = offset; place < offset + 8; ++place) {
+            const char byte = place < size              ? m_letters[bytes[place]][0]
+                              : place == size           ? LettersEnd
+                              : place - size - 1 < size ? m_weights[bytes[place - size - 1]]
+                                                        : char(0);
+            chunk = chunk << 8 | static_cast<unsigned char>(byte);
+        }
+        return chunk;
+    }
     quint64 chunk = 0;
     int taken = 0;
     qsizetype position = 0;
