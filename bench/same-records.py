@@ -25,18 +25,28 @@ def korvane_records(path):
 
 
 def peer_entries(path):
-    """Each entry as (group path below the root, its strings by key)."""
-    root = ElementTree.parse(path).getroot().find("Root/Group")
+    """Each entry as (its group path below the root group, its strings by
+    key), read as a stream: a full export is some hundred megabytes."""
     entries = []
-
-    def walk(group, names):
-        for entry in group.findall("Entry"):
-            strings = {item.findtext("Key"): item.findtext("Value") or "" for item in entry.findall("String")}
-            entries.append((names, strings))
-        for child in group.findall("Group"):
-            walk(child, names + [child.findtext("Name")])
-
-    walk(root, [])
+    tags = []
+    groups = []
+    for event, element in ElementTree.iterparse(path, events=("start", "end")):
+        if event == "start":
+            tags.append(element.tag)
+            if element.tag == "Group":
+                groups.append(None)
+            continue
+        tags.pop()
+        parent = tags[-1] if tags else None
+        if element.tag == "Name" and parent == "Group" and groups[-1] is None:
+            groups[-1] = element.text or ""
+        elif element.tag == "Group":
+            groups.pop()
+            element.clear()
+        elif element.tag == "Entry" and parent == "Group":
+            strings = {item.findtext("Key"): item.findtext("Value") or "" for item in element.findall("String")}
+            entries.append((groups[1:], strings))
+            element.clear()
     return entries
 
 
