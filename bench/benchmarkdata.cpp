@@ -23,9 +23,7 @@ using Random = std::mt19937;
 // (another licence, another registrant).
 constexpr quint32 ProductPool = 68000;
 constexpr quint32 VendorPool = 3000;
-// Registrants are drawn unevenly (see Registrant), so about a thousand of
-// these appear in a full database.
-constexpr quint32 RegistrantPool = 1200;
+constexpr quint32 RegistrantPool = 1000;
 
 // Word parts of vendor names; "Echoline", "Élan" and "Ember" are among the
 // names they make, so an accented name sorts between plain ones.
@@ -241,8 +239,9 @@ Product PooledProduct(quint32 index)
 
 QString Registrant(Random &random)
 {
-    // Some registrants own far more licences than others.
-    const quint32 index = std::min(Below(random, RegistrantPool), Below(random, RegistrantPool));
+    // The collection's owner holds a fifth of the licences, the others
+    // about as many each.
+    const quint32 index = Below(random, 5) == 0 ? 1 : Below(random, RegistrantPool);
     if (index % 10 == 0)
         return VendorName(index * 3) + QStringLiteral(" Consulting");
     return QString::fromUtf8(FirstNames[index % FirstNames.size()]) + u' '
