@@ -244,8 +244,11 @@ QString Registrant(Random &random)
     const quint32 index = Below(random, 5) == 0 ? 1 : Below(random, RegistrantPool);
     if (index % 10 == 0)
         return VendorName(index * 3) + QStringLiteral(" Consulting");
+    // Each index names another person: the last name steps by 55 modulo 48
+    // from one index of a first name to the next, and 55 and 48 share no
+    // factor.
     return QString::fromUtf8(FirstNames[index % FirstNames.size()]) + u' '
-           + QString::fromUtf8(LastNames[(index / FirstNames.size() * 7 + index) % LastNames.size()]);
+           + QString::fromUtf8(LastNames[(index / FirstNames.size() * 5 + index) % LastNames.size()]);
 }
 
 QString CustomerId(Random &random)
