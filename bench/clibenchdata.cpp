@@ -3,7 +3,6 @@
 
 #include "benchmarkdata.h"
 #include "store/databasefiles.h"
-#include "store/databasewriter.h"
 #include "store/privatefiles.h"
 
 #include <QCoreApplication>
@@ -19,10 +18,8 @@ int main(int argc, char *argv[])
         return 2;
     }
     constexpr int RecordsPerDatabase = 32767;
-    const QList<RegistrationRecord> records = MakeBenchmarkRecords(DatabaseFiles::Count * RecordsPerDatabase);
     for (int number = 1; number <= DatabaseFiles::Count; ++number) {
-        const QByteArray content =
-            FormatDatabase(records.sliced((number - 1) * RecordsPerDatabase, RecordsPerDatabase));
+        const QByteArray content = MakeBenchmarkFile(MakeBenchmarkRecords(RecordsPerDatabase, number));
         if (!PrivateFiles::WriteWhole(DatabaseFiles::DatabaseFilePath(arguments[1], number), content))
             return 1;
     }

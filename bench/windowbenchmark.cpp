@@ -1,8 +1,8 @@
-// Prints how fast the main window comes up with a full database, how fast a
-// header click sorts it, and how much memory the program needs with it, each
-// figure beside its target. Build it in Release; it runs offscreen on fake
-// services and the targets are for a 2-core machine. With --markdown it
-// prints a table for the README.
+// Prints how fast a header click sorts a full database of realistic records
+// in the main window, from the press to the repainted list, each figure
+// beside its target. Build it in Release; it runs offscreen on fake services
+// and the targets are for a 2-core machine. With --markdown it prints a table
+// for the README.
 
 #include "app/mainwindow/frmscrn.h"
 #include "benchmarkdata.h"
@@ -22,10 +22,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHeaderView>
-#include <QProcess>
 #include <QTest>
 
-#include <cstdint>
 #include <cstdio>
 #include <utility>
 #include <vector>
@@ -35,7 +33,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int RecordCount = 32767;
-constexpr int StartRepeats = 11;
 constexpr int ClickRounds = 7;
 
 double ElapsedMs(const QElapsedTimer &timer)
@@ -48,32 +45,7 @@ void WriteDatabase(const Folders &folders, int records)
     QDir().mkpath(folders.DataFolder());
     QFile file(DatabaseFiles::DatabaseFilePath(folders.DataFolder(), 1));
     if (file.open(QIODevice::WriteOnly))
-        file.write(FormatDatabase(MakeBenchmarkRecords(records)));
-}
-
-struct StartUpRuns
-{
-    Runs startMs;
-    Runs peakMegabytes;
-};
-
-// Each start is a process of its own, which loads what the program loads, so
-// that loading the libraries counts and the peaks of different runs do not mix.
-void StartOnce(const QString &dataFolder, int records, StartUpRuns &runs)
-{
-    QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    const QString probe = QDir(QCoreApplication::applicationDirPath()).filePath(u"korvane_startprobe"_s);
-    const std::int64_t launched = MonotonicNanoseconds();
-    child.start(probe, {QString::number(launched), dataFolder});
-    child.waitForFinished(120000);
-    const QList<QByteArray> figures = child.readAllStandardOutput().trimmed().split(' ');
-    if (figures.size() != 3 || figures[2].toInt() != records) {
-        std::printf("a start-up run failed: %s\n", figures.join(' ').constData());
-        return;
-    }
-    runs.startMs.Add(figures[0].toDouble());
-    runs.peakMegabytes.Add(figures[1].toDouble());
+        file.write(MakeBenchmarkFile(MakeBenchmarkRecords(records)));
 }
 
 struct ClickRuns
@@ -137,24 +109,9 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
 
     BenchmarkReport report(argc, argv);
-    FakeFolders emptyProgram;
-    FakeFolders fullProgram;
-    WriteDatabase(fullProgram, RecordCount);
-    StartUpRuns empty;
-    StartUpRuns full;
-    for (int i = 0; i < StartRepeats; ++i) {
-        StartOnce(emptyProgram.DataFolder(), 0, empty);
-        StartOnce(fullProgram.DataFolder(), RecordCount, full);
-    }
     const ClickRuns clicks = HeaderClicks();
 
-    report.Heading("Main window, " + std::to_string(RecordCount) + " records, offscreen");
-    report.Note("Start-up: from the launch of a new process to the list painted with its rows, the splash wait");
-    report.Note("set to zero; 11 runs each, empty and full database taking turns. Peak: the resident peak.");
-    report.Figure("start-up to a shown, filled list", full.startMs, "ms", {Target::AtMost, 60});
-    report.Figure("start-up with an empty database", empty.startMs, "ms");
-    report.Figure("peak memory, full database", full.peakMegabytes, "MB", {Target::AtMost, 45});
-    report.Figure("peak memory, empty database", empty.peakMegabytes, "MB");
+    report.Heading("Header clicks, " + std::to_string(RecordCount) + " records, offscreen");
     report.Note("Header clicks: from the press to the repainted list; each visible column in 7 rounds, first after");
     report.Note("a row was replaced (its column's texts are collated then), then again.");
     for (const auto &[caption, firstMs] : clicks.firstMs)

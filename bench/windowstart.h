@@ -2,8 +2,6 @@
 
 #include "app/platformservices.h"
 
-#include <cstdint>
-
 class frmScrn;
 
 // Start-up as the program does it, without the splash wait, until the record
@@ -12,6 +10,3 @@ frmScrn *StartAndPaint(const PlatformServices &services);
 
 // Quits the program and frees its windows.
 void Close(frmScrn *window);
-
-// The monotonic clock, which is one for all processes of the machine.
-std::int64_t MonotonicNanoseconds();

@@ -21,10 +21,12 @@ run_packages=(libqt6svg6 qt6-wayland xdg-utils fonts-dejavu-core)
 # manager, xprop and xwininfo, a private D-Bus session and the AT-SPI bus with
 # its Python bindings. clang and its runtime libraries build the fuzz targets
 # (libFuzzer and the sanitizers). keepassxc-cli takes korvane-cli's KeePass XML there and
-# back in the round-trip test. python3-jsonschema checks the JSON export
-# against its schema. The Wayland test runs a headless sway, types
-# with wtype, takes pictures with grim and reads the clipboard with wl-paste;
-# qt6ct gives the legibility test its dark colour scheme.
+# back in the round-trip test, and is the command-line benchmark's peer.
+# python3-jsonschema checks the JSON export against its schema. The Wayland
+# test runs a headless sway, types with wtype, takes pictures with grim and
+# reads the clipboard with wl-paste; qt6ct gives the legibility test its dark
+# colour scheme. The start-up benchmark watches the display through the X
+# DAMAGE and XTEST extensions and valgrind counts the loader's instructions.
 test_packages=(
     clang-format xvfb xauth xdotool imagemagick
     desktop-file-utils appstream lintian shared-mime-info libglib2.0-bin
@@ -32,6 +34,7 @@ test_packages=(
     sway wtype grim wl-clipboard qt6ct
     clang libclang-rt-dev
     keepassxc python3-jsonschema
+    libxdamage-dev libxtst-dev valgrind
 )
 
 case "${1:-}" in

@@ -2,23 +2,30 @@
 
 #include "platform/instancelock.h"
 
-#include <QLocalServer>
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
+class QSocketNotifier;
 class QWidget;
 
 // One Korvane per user: two windows on the same files would each rewrite
 // them from their own list and lose records. The first start takes the
-// instance lock and listens in the runtime folder; a later start finds the
-// lock held, asks the running one to bring its window forward, and leaves
-// without touching any database or setting.
+// instance lock and listens on a local socket in the runtime folder; a later
+// start finds the lock held, connects to ask the running one to bring its
+// window forward, and leaves without touching any database or setting.
+//
+// The socket is the C library's own, watched by the event loop: the request
+// is a connection and the launcher's activation token, and Qt's network
+// module would cost every start its loading for that.
 class SingleInstance : public QObject
 {
     Q_OBJECT
 
 public:
     explicit SingleInstance(const QString &lockPath = InstanceLock::DefaultPath(), QObject *parent = nullptr);
+    ~SingleInstance() override;
 
     // True when this process is to run Korvane: it now holds the lock and
     // listens for later starts. Also true, with a warning, when the lock
@@ -37,9 +44,11 @@ signals:
     void showRequested(const QString &activationToken);
 
 private:
+    bool Listen();
     void AcceptRequests();
 
     InstanceLock m_lock;
-    QString m_serverPath;
-    QLocalServer m_server;
+    QByteArray m_socketPath;
+    int m_listener = -1;
+    std::unique_ptr<QSocketNotifier> m_requests;
 };

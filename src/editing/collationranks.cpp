@@ -7,7 +7,6 @@
 #include <QString>
 
 #include <algorithm>
-#include <type_traits>
 #include <utility>
 
 namespace {
@@ -15,12 +14,9 @@ namespace {
 // Texts side by side in one string. The sort reads them in random order,
 // and texts that lie together are found in the cache where texts spread
 // over the heap are not.
-template <typename String>
 class PackedTexts
 {
 public:
-    using View = std::conditional_t<std::is_same_v<String, QString>, QStringView, QByteArrayView>;
-
     explicit PackedTexts(qsizetype count, qsizetype length)
     {
         m_all.reserve(length);
@@ -28,13 +24,16 @@ public:
         m_starts.push_back(0);
     }
     // Whatever was added to All() since the last call is the next text.
-    String &All() { return m_all; }
+    QString &All() { return m_all; }
     void EndText() { m_starts.push_back(m_all.size()); }
 
-    View operator[](int text) const { return View(m_all).sliced(m_starts[text], m_starts[text + 1] - m_starts[text]); }
+    QStringView operator[](int text) const
+    {
+        return QStringView(m_all).sliced(m_starts[text], m_starts[text + 1] - m_starts[text]);
+    }
 
 private:
-    String m_all;
+    QString m_all;
     std::vector<qsizetype> m_starts;
 };
 
@@ -43,18 +42,12 @@ private:
 // that share those by the next eight, and so on. A column of few distinct
 // texts or of long common beginnings costs little more than one of short
 // ones.
-std::vector<int> KeyOrder(const PackedTexts<QByteArray> &keys, int count)
+std::vector<int> KeyOrder(const std::vector<QByteArrayView> &texts, const CollationGuess &guess)
 {
     using Chunk = quint64;
     constexpr qsizetype ChunkBytes = sizeof(Chunk);
-    // Big-endian, and zero after the key's end: numbers in the keys' order.
-    const auto chunkOf = [&](int text, qsizetype offset) {
-        const QByteArrayView key = keys[text];
-        Chunk chunk = 0;
-        for (qsizetype index = offset; index < offset + ChunkBytes; ++index)
-            chunk = (chunk << 8) | (index < key.size() ? static_cast<unsigned char>(key[index]) : 0);
-        return chunk;
-    };
+    const int count = int(texts.size());
+    const auto chunkOf = [&](int text, qsizetype offset) { return guess.KeyChunk(texts[text], offset); };
 
     using Entry = std::pair<Chunk, int>;
     using Range = std::vector<Entry>::iterator;
@@ -93,7 +86,7 @@ std::vector<int> KeyOrder(const PackedTexts<QByteArray> &keys, int count)
 // their order; false, with ranks unfinished, where it does not. Identical
 // texts, common in a column (the user's own name, a vendor's web contact),
 // need no collator, and each text is made Unicode only once.
-bool RankInOrder(const std::vector<int> &order, const PackedTexts<QByteArray> &ansi, const QCollator &collator,
+bool RankInOrder(const std::vector<int> &order, const std::vector<QByteArrayView> &ansi, const QCollator &collator,
                  std::vector<int> &ranks)
 {
     QString previous;
@@ -126,30 +119,21 @@ std::vector<int> CollationRanks(const std::vector<QByteArrayView> &texts, const 
     qsizetype length = 0;
     for (const QByteArrayView text : texts)
         length += text.size();
-    const CollationGuess guess(collator);
-    PackedTexts<QByteArray> ansi(count, length);
-    PackedTexts<QByteArray> keys(count, length);
-    for (const QByteArrayView text : texts) {
-        ansi.All().append(text);
-        ansi.EndText();
-        guess.AppendKey(keys.All(), text);
-        keys.EndText();
-    }
-    std::vector<int> order = KeyOrder(keys, count);
+    std::vector<int> order = KeyOrder(texts, CollationGuess(collator));
     std::vector<int> ranks(count);
-    if (RankInOrder(order, ansi, collator, ranks))
+    if (RankInOrder(order, texts, collator, ranks))
         return ranks;
 
     // The guess was wrong somewhere. A merge sort that keeps the runs already
     // in order mends it, at the cost of comparing texts at random.
-    PackedTexts<QString> unicode(count, length);
+    PackedTexts unicode(count, length);
     for (int text = 0; text < count; ++text) {
-        AnsiText::AppendUnicode(unicode.All(), ansi[text]);
+        AnsiText::AppendUnicode(unicode.All(), texts[text]);
         unicode.EndText();
     }
     NaturalMergeSort(order.begin(), order.end(), [&](int left, int right) {
-        return ansi[left] != ansi[right] && collator.compare(unicode[left], unicode[right]) < 0;
+        return texts[left] != texts[right] && collator.compare(unicode[left], unicode[right]) < 0;
     });
-    RankInOrder(order, ansi, collator, ranks);
+    RankInOrder(order, texts, collator, ranks);
     return ranks;
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 namespace {
 
@@ -197,13 +198,23 @@ void RecordList::SortRows()
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();
     std::vector<int> newRowOf(order.size());
-    QList<RegistrationRecord> sorted;
-    sorted.reserve(m_rows.size());
-    for (int newRow = 0; newRow < int(order.size()); ++newRow) {
+    for (int newRow = 0; newRow < int(order.size()); ++newRow)
         newRowOf[order[newRow]] = newRow;
-        sorted.append(std::move(m_rows[order[newRow]]));
+    // The rows move in place, one cycle of the permutation at a time: a
+    // second list of every row would raise the program's peak memory.
+    std::vector<int> from = order;
+    for (int start = 0; start < int(from.size()); ++start) {
+        if (from[start] == start)
+            continue;
+        RegistrationRecord first = std::move(m_rows[start]);
+        int row = start;
+        while (from[row] != start) {
+            m_rows[row] = std::move(m_rows[from[row]]);
+            std::exchange(row, std::exchange(from[row], row));
+        }
+        m_rows[row] = std::move(first);
+        from[row] = row;
     }
-    m_rows = std::move(sorted);
     for (std::vector<int> &columnRanks : m_ranks) {
         if (columnRanks.empty())
             continue;

@@ -2,7 +2,6 @@
 
 #include <QtGlobal>
 
-#include <bit>
 #include <cstring>
 
 // Eight bytes tested at once in a 64-bit word, for the inner loops that look
@@ -36,17 +35,6 @@ constexpr quint64 Spread(char byte)
 constexpr bool HasByte(quint64 word, char byte)
 {
     return HasZero(word ^ Spread(byte));
-}
-
-// The index of the first byte of word equal to byte (in memory order), or
-// Width when there is none. Bytes after the first match may show false
-// matches in the test, but the lowest one is always true.
-inline int FirstByte(quint64 word, char byte)
-{
-    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "the first byte in memory is the lowest in the word");
-    const quint64 zeros = word ^ Spread(byte);
-    const quint64 found = (zeros - Ones) & ~zeros & TopBits;
-    return found ? std::countr_zero(found) / 8 : int(Width);
 }
 
 // Whether every byte is printable ASCII: a byte below 0x20 borrows into its

@@ -27,3 +27,8 @@ QByteArray EncodeLine(QByteArrayView plain, QByteArrayView key);
 // Upper- and lower-case digits are both read, and an odd last digit stands
 // alone. Any pair that is not hexadecimal makes the whole result empty.
 QByteArray DecodeLine(QByteArrayView hex, QByteArrayView key);
+
+// The same into out, which has room for (hex.size() + 1) / 2 bytes, so that
+// many lines can share one buffer. Returns the number of bytes decoded, or
+// -1 when a pair is not hexadecimal.
+qsizetype DecodeLineInto(QByteArrayView hex, QByteArrayView key, char *out);

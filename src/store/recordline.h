@@ -23,3 +23,7 @@ QByteArray FormatRecordLine(const RegistrationRecord &record, LineBreak lineBrea
 // fields a damaged line lacks stay empty. The record keeps the line as its
 // buffer, so parsing copies nothing.
 RegistrationRecord ParseRecordLine(QByteArray plain);
+
+// The same for the plain line at [start, start + length) of a buffer that
+// holds many; the record shares the buffer.
+RegistrationRecord ParseRecordLine(const QByteArray &buffer, qsizetype start, qsizetype length);
