@@ -119,6 +119,13 @@ private slots:
         QCOMPARE(file.records.front().fields[RegistrationRecord::Product], text);
     }
 
+    // A file cut anywhere is refused, never read past its end.
+    void everyCutFile_isRefused()
+    {
+        for (qsizetype size = 0; size < KeePassXcExport.size() - 1; ++size)
+            QVERIFY2(!ReadKeePassXml(KeePassXcExport.first(size)).errors.isEmpty(), qPrintable(QString::number(size)));
+    }
+
     void refuse_data()
     {
         QTest::addColumn<QByteArray>("xml");
