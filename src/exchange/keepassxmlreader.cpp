@@ -2,9 +2,10 @@
 
 #include "recordcolumns.h"
 #include "store/databasereader.h"
+#include "xmlscanner.h"
 
 #include <QLocale>
-#include <QXmlStreamReader>
+#include <QStringDecoder>
 
 using namespace Qt::StringLiterals;
 
@@ -68,65 +69,58 @@ bool HoldsText(Element element)
 class KeePassXmlReader
 {
 public:
-    explicit KeePassXmlReader(QByteArrayView xml)
-        : m_xml(xml.toByteArray())
+    explicit KeePassXmlReader(QStringView xml)
+        : m_xml(xml)
     {}
 
     ImportedFile Read()
     {
-        while (!m_xml.atEnd()) {
-            switch (m_xml.readNext()) {
-            case QXmlStreamReader::DTD:
-                // Qt drops external entities without a word and expands
-                // internal ones: either would change a field unseen.
-                if (!m_xml.entityDeclarations().isEmpty())
-                    m_xml.raiseError(u"the file declares entities (<!ENTITY>), which are not read"_s);
-                break;
-            case QXmlStreamReader::StartElement:
+        for (;;) {
+            switch (m_xml.Next()) {
+            case XmlScanner::StartElement:
                 Start();
                 break;
-            case QXmlStreamReader::Characters:
+            case XmlScanner::Characters:
                 if (!m_open.isEmpty() && HoldsText(m_open.back()))
-                    m_text += m_xml.text();
+                    m_text += m_xml.Text();
                 break;
-            case QXmlStreamReader::EndElement:
+            case XmlScanner::EndElement:
                 End();
                 break;
-            default:
-                break;
+            case XmlScanner::End:
+                return m_file;
+            case XmlScanner::Error:
+                m_file.errors.append(m_xml.ErrorString());
+                return m_file;
             }
         }
-        if (m_xml.hasError())
-            m_file.errors.append(
-                u"line %1, column %2: %3"_s.arg(m_xml.lineNumber()).arg(m_xml.columnNumber()).arg(m_xml.errorString()));
-        return m_file;
     }
 
 private:
     void Start()
     {
-        if (m_open.isEmpty() && m_xml.name() != u"KeePassFile") {
-            m_xml.raiseError(u"not KeePass XML: the file does not start with <KeePassFile>"_s);
+        if (m_open.isEmpty() && m_xml.Name() != u"KeePassFile") {
+            m_xml.Fail(u"not KeePass XML: the file does not start with <KeePassFile>"_s);
             return;
         }
         if (m_open.size() == MaxDepth) {
-            m_xml.raiseError(u"elements nested more than %1 deep"_s.arg(MaxDepth));
+            m_xml.Fail(u"elements nested more than %1 deep"_s.arg(MaxDepth));
             return;
         }
-        const Element element = m_open.isEmpty() ? Element::File : ElementOf(m_open.back(), m_xml.name());
+        const Element element = m_open.isEmpty() ? Element::File : ElementOf(m_open.back(), m_xml.Name());
         m_open.append(element);
         m_text.resize(0);
         if (element == Element::Entry) {
             m_record = ImportedRecord();
-            m_record.where = u"line %1"_s.arg(m_xml.lineNumber());
+            m_record.where = u"line %1"_s.arg(m_xml.Line());
         } else if (element == Element::String) {
             m_key.resize(0);
             m_value.resize(0);
             m_encrypted = false;
         } else if (element == Element::Value) {
-            m_encrypted = m_xml.attributes().value(u"Protected"_s).compare(u"True"_s, Qt::CaseInsensitive) == 0;
+            m_encrypted = m_xml.Attribute(u"Protected").compare(u"True"_s, Qt::CaseInsensitive) == 0;
         } else if (element == Element::Ignored && m_open.size() >= 2 && m_open[m_open.size() - 2] == Element::Entry
-                   && m_xml.name() == u"Binary") {
+                   && m_xml.Name() == u"Binary") {
             m_file.leftOut.append(u"%1: an attachment"_s.arg(m_record.where));
         }
     }
@@ -142,7 +136,7 @@ private:
             break;
         case Element::GroupUuid:
             if (m_recycleBinEnabled && !m_recycleBin.isEmpty() && m_text == m_recycleBin) {
-                m_file.leftOut.append(u"line %1: the entries of the recycle bin"_s.arg(m_xml.lineNumber()));
+                m_file.leftOut.append(u"line %1: the entries of the recycle bin"_s.arg(m_xml.Line()));
                 // The rest of the group is read as nothing.
                 m_open.back() = Element::Ignored;
             }
@@ -187,11 +181,11 @@ private:
         }
         m_file.records.append(std::move(m_record));
         if (m_file.records.size() > DatabaseLoad::MaxRecords)
-            m_xml.raiseError(u"more than the %1 records a database holds"_s.arg(
+            m_xml.Fail(u"more than the %1 records a database holds"_s.arg(
                 QLocale(QLocale::English).toString(DatabaseLoad::MaxRecords)));
     }
 
-    QXmlStreamReader m_xml;
+    XmlScanner m_xml;
     QList<Element> m_open;
     QString m_text;
     bool m_recycleBinEnabled = false;
@@ -207,5 +201,13 @@ private:
 
 ImportedFile ReadKeePassXml(QByteArrayView xml)
 {
-    return KeePassXmlReader(xml).Read();
+    // The decoder drops a leading byte order mark by itself.
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder(xml);
+    if (decoder.hasError()) {
+        ImportedFile file;
+        file.errors.append(u"the file is not UTF-8 text, as KeePass XML always is"_s);
+        return file;
+    }
+    return KeePassXmlReader(text).Read();
 }

@@ -211,7 +211,9 @@ bool NeedsNoEscape(quint64 word)
 }
 
 // Writes the text by hand: a general XML writer spends most of a large
-// export on checks and conversions this fixed layout does not need.
+// export on checks and conversions this fixed layout does not need. Each
+// entry is one line and nothing is indented, which keeps the file a third
+// smaller and is all the same to every reader.
 class XmlOut
 {
 public:
@@ -237,16 +239,15 @@ public:
         }
     }
 
-    void AppendElement(QByteArrayView indent, QByteArrayView name, QByteArrayView ansi)
+    void AppendElement(QByteArrayView name, QByteArrayView ansi)
     {
-        Append(indent);
         Append("<");
         Append(name);
         Append(">");
         AppendText(ansi);
         Append("</");
         Append(name);
-        Append(">\n");
+        Append(">");
     }
 
     QByteArray Take()
@@ -280,24 +281,23 @@ void WriteTimes(XmlOut &xml, KeePassTimes &times, const RegistrationRecord &reco
     const std::optional<LocalTime> created = RegistrationTime(record[Field::RegistrationDate]);
     if (!created && !recorded)
         return;
-    xml.Append("\t\t\t\t\t<Times>\n");
-    xml.AppendElement("\t\t\t\t\t\t", "CreationTime", times.Format(created ? *created : *recorded));
+    xml.Append("<Times>");
+    xml.AppendElement("CreationTime", times.Format(created ? *created : *recorded));
     if (recorded)
-        xml.AppendElement("\t\t\t\t\t\t", "LastModificationTime", times.Format(*recorded));
-    xml.Append("\t\t\t\t\t</Times>\n");
+        xml.AppendElement("LastModificationTime", times.Format(*recorded));
+    xml.Append("</Times>");
 }
 
 void WriteEntry(XmlOut &xml, KeePassTimes &times, const RegistrationRecord &record, const QByteArray &uuid)
 {
-    xml.Append("\t\t\t\t<Entry>\n");
-    xml.AppendElement("\t\t\t\t\t", "UUID", uuid);
+    xml.Append("<Entry>");
+    xml.AppendElement("UUID", uuid);
     WriteTimes(xml, times, record);
     static const std::array<QByteArray, RegistrationRecord::FieldCount> Starts = [] {
         std::array<QByteArray, RegistrationRecord::FieldCount> starts;
         for (std::size_t index = 0; index < starts.size(); ++index) {
             const RecordColumns::KeePassString &string = RecordColumns::KeePassStrings[index];
-            starts[index] = "\t\t\t\t\t<String>\n\t\t\t\t\t\t<Key>" + QByteArray(string.key.data(), string.key.size())
-                            + "</Key>\n\t\t\t\t\t\t<Value"
+            starts[index] = "<String><Key>" + QByteArray(string.key.data(), string.key.size()) + "</Key><Value"
                             + (string.field == Field::Registration ? " ProtectInMemory=\"True\">" : ">");
         }
         return starts;
@@ -305,9 +305,9 @@ void WriteEntry(XmlOut &xml, KeePassTimes &times, const RegistrationRecord &reco
     for (std::size_t index = 0; index < Starts.size(); ++index) {
         xml.Append(Starts[index]);
         xml.AppendText(record[RecordColumns::KeePassStrings[index].field]);
-        xml.Append("</Value>\n\t\t\t\t\t</String>\n");
+        xml.Append("</Value></String>");
     }
-    xml.Append("\t\t\t\t</Entry>\n");
+    xml.Append("</Entry>\n");
 }
 
 } // namespace
@@ -317,25 +317,26 @@ QByteArray WriteKeePassXml(const QList<DatabaseRecords> &databases)
     XmlOut xml;
     KeePassTimes times;
     const QByteArray title(AppInfo::ApplicationTitle.data(), AppInfo::ApplicationTitle.size());
-    xml.Append("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<KeePassFile>\n\t<Meta>\n");
-    xml.AppendElement("\t\t", "Generator", title);
-    xml.AppendElement("\t\t", "DatabaseName", title);
-    xml.Append("\t</Meta>\n\t<Root>\n\t\t<Group>\n");
-    xml.AppendElement("\t\t\t", "UUID", Uuid("root"_ba));
-    xml.AppendElement("\t\t\t", "Name", title);
+    xml.Append("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<KeePassFile><Meta>");
+    xml.AppendElement("Generator", title);
+    xml.AppendElement("DatabaseName", title);
+    xml.Append("</Meta>\n<Root><Group>");
+    xml.AppendElement("UUID", Uuid("root"_ba));
+    xml.AppendElement("Name", title);
     for (const DatabaseRecords &database : databases) {
         const int number = database.database;
-        xml.Append("\t\t\t<Group>\n");
-        xml.AppendElement("\t\t\t\t", "UUID", Uuid("group " + QByteArray::number(number)));
-        xml.AppendElement("\t\t\t\t", "Name", AnsiText::FromUnicode(DatabaseFiles::DisplayName(number)));
+        xml.Append("\n<Group>");
+        xml.AppendElement("UUID", Uuid("group " + QByteArray::number(number)));
+        xml.AppendElement("Name", AnsiText::FromUnicode(DatabaseFiles::DisplayName(number)));
+        xml.Append("\n");
         QHash<QByteArray, int> occurrences;
         for (const RegistrationRecord &record : database.records) {
             const QByteArrayView product = record[Field::Product];
             WriteEntry(xml, times, record, Uuid(EntryName(number, product, occurrences[product.toByteArray()]++)));
         }
-        xml.Append("\t\t\t</Group>\n");
+        xml.Append("</Group>");
     }
-    xml.Append("\t\t</Group>\n\t</Root>\n</KeePassFile>\n");
+    xml.Append("\n</Group></Root></KeePassFile>\n");
     return xml.Take();
 }
 

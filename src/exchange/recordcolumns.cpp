@@ -29,7 +29,7 @@ std::optional<RecordColumns::Column> RecordColumns::ColumnNamed(QStringView name
 std::optional<RegistrationRecord::Field> RecordColumns::KeePassField(QStringView key)
 {
     for (const KeePassString &string : KeePassStrings) {
-        if (key == string.key)
+        if (key.size() == string.key.size() && key == string.key)
             return string.field;
     }
     return std::nullopt;

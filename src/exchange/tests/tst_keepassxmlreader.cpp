@@ -92,29 +92,69 @@ private slots:
                                }));
     }
 
+    // The forms of XML text a KeePass file may use, each read as any XML
+    // reader reads it.
+    void xmlText_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("references") << QByteArray("&lt;&gt;&amp;&quot;&apos;&#13;&#x20AC;&#65;")
+                                    << u"<>&\"'\r\u20acA"_s;
+        QTest::newRow("line ends") << QByteArray("a\r\nb\rc\nd") << u"a\nb\nc\nd"_s;
+        QTest::newRow("CDATA, comment, processing instruction")
+            << QByteArray("<![CDATA[<&amp;>]]><!-- x --><?pi y?>z") << u"<&amp;>z"_s;
+        QTest::newRow("empty element") << QByteArray() << u""_s;
+    }
+
+    void xmlText()
+    {
+        QFETCH(QByteArray, value);
+        QFETCH(QString, text);
+        const ImportedFile file = ReadKeePassXml("\xEF\xBB\xBF<?xml version=\"1.0\"?><!DOCTYPE KeePassFile>\n"
+                                                 "<KeePassFile><Root><Group><Entry><String><Key>Title</Key>"
+                                                 + (value.isEmpty() ? "<Value/>" : "<Value a='1'>" + value + "</Value>")
+                                                 + "</String></Entry></Group></Root></KeePassFile>\n");
+        QCOMPARE(file.errors, QStringList());
+        QCOMPARE(file.records.size(), 1);
+        QCOMPARE(file.records.front().fields[RegistrationRecord::Product], text);
+    }
+
+    // A file cut anywhere is refused, never read past its end.
+    void everyCutFile_isRefused()
+    {
+        for (qsizetype size = 0; size < KeePassXcExport.size() - 1; ++size)
+            QVERIFY2(!ReadKeePassXml(KeePassXcExport.first(size)).errors.isEmpty(), qPrintable(QString::number(size)));
+    }
+
     void refuse_data()
     {
         QTest::addColumn<QByteArray>("xml");
         QTest::addColumn<QString>("error");
         QTest::newRow("another XML file") << QByteArray("<html><body/></html>")
-                                          << u"line 1, column 6: not KeePass XML: the file does not start with "
+                                          << u"line 1, column 1: not KeePass XML: the file does not start with "
                                              "<KeePassFile>"_s;
         QTest::newRow("broken XML") << QByteArray("<KeePassFile>\n<Root>\n<Group>\n</Root>")
-                                    << u"line 4, column 7: Opening and ending tag mismatch."_s;
+                                    << u"line 4, column 1: Opening and ending tag mismatch."_s;
         const QByteArray entry = "\n<KeePassFile><Root><Group><Entry><String><Key>Title</Key><Value>a&e;b</Value>"
                                  "</String></Entry></Group></Root></KeePassFile>";
         const QString entities = u"line %1: the file declares entities (<!ENTITY>), which are not read"_s;
         QTest::newRow("external entity") << "<!DOCTYPE KeePassFile [<!ENTITY e SYSTEM \"file:///etc/hostname\">]>"
                                                 + entry
-                                         << entities.arg(u"1, column 66"_s);
+                                         << entities.arg(u"1, column 1"_s);
         QTest::newRow("internal entity") << "<?xml version=\"1.0\"?>\n<!DOCTYPE KeePassFile [<!ENTITY e \"x\">]>"
                                                 + entry
-                                         << entities.arg(u"2, column 40"_s);
+                                         << entities.arg(u"2, column 1"_s);
         QTest::newRow("undeclared entity")
-            << "<!DOCTYPE KeePassFile>" + entry << u"line 2, column 68: Entity 'e' not declared."_s;
+            << "<!DOCTYPE KeePassFile>" + entry << u"line 2, column 66: Entity 'e' not declared."_s;
+        QTest::newRow("text after the end")
+            << QByteArray("<KeePassFile/>\n<x/>") << u"line 2, column 1: Extra content at end of document."_s;
+        QTest::newRow("cut short") << QByteArray("<KeePassFile><Root>")
+                                   << u"line 1, column 20: Premature end of document."_s;
+        QTest::newRow("not UTF-8") << QByteArray("<KeePassFile>\xE9</KeePassFile>")
+                                   << u"the file is not UTF-8 text, as KeePass XML always is"_s;
         QTest::newRow("15,000 nested groups")
             << "<KeePassFile><Root>" + QByteArray("<Group>\n").repeated(15000) + "</Root></KeePassFile>"
-            << u"line 999, column 7: elements nested more than 1000 deep"_s;
+            << u"line 999, column 1: elements nested more than 1000 deep"_s;
         QTest::newRow("encrypted value")
             << QByteArray("<KeePassFile><Root><Group><Entry>\n<String><Key>Password</Key>"
                           "<Value Protected=\"True\">c2VjcmV0</Value></String></Entry></Group></Root></KeePassFile>")
