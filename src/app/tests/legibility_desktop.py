@@ -94,8 +94,9 @@ def picture_of_main_window(program, scheme, scale, folder):
         def scaled_window_size(window):
             reply = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window], env=environment,
                                    capture_output=True, text=True).stdout
+            # Empty when the window (the splash) went away meanwhile.
             geometry = dict(line.split("=") for line in reply.split())
-            return all(abs(int(geometry[name]) - designed * scale) <= 1
+            return all(abs(int(geometry.get(name, 0)) - designed * scale) <= 1
                        for name, designed in zip(("WIDTH", "HEIGHT"), WINDOW))
 
         deadline = time.monotonic() + 20
