@@ -72,6 +72,12 @@ ImportPlan PlanImport(const QList<ImportedRecord> &imported, const QString &reco
         for (int index = 0; index < RegistrationRecord::FieldCount; ++index) {
             const auto field = Field(index);
             const QString text = record.fields[field].value_or(field == Field::Recorded ? recorded : QString());
+            // Too long whatever it holds: refused below, without a look at
+            // each of perhaps millions of characters.
+            if (text.size() > LongestPlainLine) {
+                length += text.size();
+                continue;
+            }
             const QString reason = Unstorable(text);
             if (!reason.isEmpty())
                 plan.problems.append(u"%1, %2: %3"_s.arg(NameOf(record), FieldNames::Name(field), reason));
