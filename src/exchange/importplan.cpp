@@ -15,9 +15,7 @@ namespace {
 
 using Field = RegistrationRecord::Field;
 
-// The codec counts a line's plain characters with a 16-bit signed number; the
-// limit holds for the rewrite's form, which adds CR LF.
-constexpr qsizetype LongestPlainLine = 16383;
+constexpr qsizetype LongestPlainLine = ImportPlan::LongestPlainLine;
 constexpr qsizetype LineOverhead = RegistrationRecord::FieldCount + 2;
 
 QString Quoted(char32_t c)

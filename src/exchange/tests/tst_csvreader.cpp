@@ -82,6 +82,12 @@ private slots:
             << QByteArray("Product\r\n\"P\"1\r\n") << u"line 2: text after the closing quote of a field"_s;
         QTest::newRow("quote never closed")
             << QByteArray("Product\r\n\r\n\"P1\r\nP2\r\n") << u"line 3: a quoted field is never closed"_s;
+        QTest::newRow("a plain field longer than any record")
+            << "Product\r\n" + QByteArray(16384, 'x') + "\r\n"
+            << u"line 2: a field longer than the 16,383 characters a record holds"_s;
+        QTest::newRow("a quoted field longer than any record")
+            << "Product\r\n\"" + QByteArray(100000, 'x') + "\"\r\n"
+            << u"line 2: a field longer than the 16,383 characters a record holds"_s;
         QTest::newRow("not UTF-8") << QByteArray("Product\r\nCaf\xE9\r\n") << u"the file is not UTF-8 text"_s;
     }
 
