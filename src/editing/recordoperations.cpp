@@ -1,12 +1,12 @@
 #include "recordoperations.h"
 
 #include "editing/currentdatabase.h"
-#include "store/recordedstamp.h"
 #include "editing/recordform.h"
 #include "platform/appinfo.h"
 #include "platform/clock.h"
 #include "platform/logcategories.h"
 #include "store/ansitext.h"
+#include "store/recordedstamp.h"
 #include "store/storabletext.h"
 
 #include <algorithm>
