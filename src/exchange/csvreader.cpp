@@ -1,5 +1,6 @@
 #include "csvreader.h"
 
+#include "importplan.h"
 #include "quantity.h"
 #include "recordcolumns.h"
 #include "store/databasereader.h"
@@ -77,7 +78,18 @@ private:
             }
             ++m_position;
         }
+        if (m_position - start > ImportPlan::LongestPlainLine)
+            return TooLong(m_line);
         return m_text.sliced(start, m_position - start).toString();
+    }
+
+    // A field longer than any record is refused where it starts, before it
+    // costs a copy of perhaps the whole file.
+    QString TooLong(qsizetype line)
+    {
+        m_error = u"line %1: a field longer than the %2 characters a record holds"_s.arg(line).arg(
+            QLocale(QLocale::English).toString(ImportPlan::LongestPlainLine));
+        return {};
     }
 
     QString QuotedField()
@@ -91,6 +103,8 @@ private:
                 m_error = u"line %1: a quoted field is never closed"_s.arg(startLine);
                 return field;
             }
+            if (field.size() > ImportPlan::LongestPlainLine)
+                return TooLong(startLine);
             const QChar c = m_text[m_position++];
             if (c == u'"') {
                 if (!At(u'"'))

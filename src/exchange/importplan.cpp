@@ -15,9 +15,7 @@ namespace {
 
 using Field = RegistrationRecord::Field;
 
-// The codec counts a line's plain characters with a 16-bit signed number; the
-// limit holds for the rewrite's form, which adds CR LF.
-constexpr qsizetype LongestPlainLine = 16383;
+constexpr qsizetype LongestPlainLine = ImportPlan::LongestPlainLine;
 constexpr qsizetype LineOverhead = RegistrationRecord::FieldCount + 2;
 
 QString Quoted(char32_t c)
@@ -72,6 +70,12 @@ ImportPlan PlanImport(const QList<ImportedRecord> &imported, const QString &reco
         for (int index = 0; index < RegistrationRecord::FieldCount; ++index) {
             const auto field = Field(index);
             const QString text = record.fields[field].value_or(field == Field::Recorded ? recorded : QString());
+            // Too long whatever it holds: refused below, without a look at
+            // each of perhaps millions of characters.
+            if (text.size() > LongestPlainLine) {
+                length += text.size();
+                continue;
+            }
             const QString reason = Unstorable(text);
             if (!reason.isEmpty())
                 plan.problems.append(u"%1, %2: %3"_s.arg(NameOf(record), FieldNames::Name(field), reason));

@@ -9,6 +9,10 @@
 // reason why they cannot all be stored exactly: then nothing is written.
 struct ImportPlan
 {
+    // The codec counts a line's plain characters with a 16-bit signed
+    // number; the limit holds for the rewrite's form, which adds CR LF.
+    static constexpr qsizetype LongestPlainLine = 16383;
+
     QList<RegistrationRecord> records;
     QStringList problems;
 };

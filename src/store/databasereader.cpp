@@ -45,6 +45,10 @@ private:
     bool ReadRecords(QList<RegistrationRecord> &records)
     {
         const QByteArrayView key = CodecKey();
+        // Room for every record the file can hold, each at least two digits
+        // for each of its separators: the list then never grows by copying.
+        records.reserve(qsizetype(
+            std::min<qint64>(DatabaseLoad::MaxRecords, m_file.Size() / (2 * RegistrationRecord::FieldCount) + 1)));
         QByteArray buffer(ChunkBytes, Qt::Uninitialized);
         qsizetype filled = 0;
         qint64 total = 0;

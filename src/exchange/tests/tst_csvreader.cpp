@@ -101,6 +101,12 @@ private slots:
         QTest::newRow("separated by semicolons") << QByteArray("Product;Registration\r\nP;R\r\n") << semicolons;
         QTest::newRow("separated by semicolons, quoted")
             << QByteArray("\"Product\";\"Registration\"\r\n\"P\";\"R\"\r\n") << semicolons;
+        QTest::newRow("a plain field longer than any record")
+            << "Product\r\n" + QByteArray(16384, 'x') + "\r\n"
+            << u"line 2: a field longer than the 16,383 characters a record holds"_s;
+        QTest::newRow("a quoted field longer than any record")
+            << "Product\r\n\"" + QByteArray(100000, 'x') + "\"\r\n"
+            << u"line 2: a field longer than the 16,383 characters a record holds"_s;
     }
 
     void refuse()
