@@ -48,7 +48,12 @@ pids+=($!)
 sleep 1
 orca --replace --user-prefs="$HOME/orca" --debug-file="$log" > /dev/null 2>&1 &
 pids+=($!)
-sleep 4
+# Orca is ready once it has said "Screen reader on".
+for _ in $(seq 30); do
+    grep -q "SPEECH OUTPUT" "$log" 2> /dev/null && break
+    sleep 1
+done
+grep -q "SPEECH OUTPUT" "$log" 2> /dev/null || { echo "orca-check: Orca did not start" >&2; exit 1; }
 "$program" 2> /dev/null &
 pids+=($!)
 # The splash window stands for three seconds before the main window.
