@@ -23,18 +23,22 @@ if [ "${ORCA_CHECK_INSIDE:-}" != 1 ]; then
     env HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share" \
         XDG_CACHE_HOME="$home/.cache" XDG_STATE_HOME="$home/.local/state" XDG_RUNTIME_DIR="$home/runtime" \
         QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 ORCA_CHECK_INSIDE=1 \
-        xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" dbus-run-session -- bash "$0" "$program" 2> /dev/null
+        xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" dbus-run-session -- bash "$0" "$program" \
+        2> >(grep '^orca-check' >&2)
     exit
 fi
 
 log="$HOME/orca.log"
 # Orca's own settings: keys are not echoed, so that the log holds what the
-# program made it say.
+# program made it say, and neither a speech server nor a braille display is
+# looked for (the log has every line Orca would speak).
 mkdir -p "$HOME/orca" "$HOME/Desktop"
 cat > "$HOME/orca/user-settings.conf" << 'SETTINGS'
-{"general": {"enableKeyEcho": false, "enableEchoByCharacter": false, "enableEchoByWord": false},
+{"general": {"enableKeyEcho": false, "enableEchoByCharacter": false, "enableEchoByWord": false,
+             "speechServerFactory": "", "speechFactoryModules": [], "enableBraille": false},
  "profiles": {"default": {"profile": ["Default", "default"], "enableKeyEcho": false,
                           "enableEchoByCharacter": false, "enableEchoByWord": false,
+                          "speechServerFactory": "", "speechFactoryModules": [], "enableBraille": false,
                           "pronunciations": {}, "keybindings": {}}},
  "pronunciations": {}, "keybindings": {}}
 SETTINGS
@@ -46,9 +50,16 @@ pids+=($!)
 openbox 2> /dev/null &
 pids+=($!)
 sleep 1
-orca --replace --user-prefs="$HOME/orca" --debug-file="$log" > /dev/null 2>&1 &
+# Orca runs once per user: it refuses to start beside another Orca, and
+# --replace would end that one, wherever it runs.
+if pgrep -u "$(id -u)" -x orca > /dev/null; then
+    echo "orca-check: another Orca runs for this user; try again when it has ended" >&2
+    exit 1
+fi
+orca --user-prefs="$HOME/orca" --debug-file="$log" > "$HOME/orca.out" 2>&1 &
 pids+=($!)
-sleep 4
+# Orca writes its log in blocks, so its readiness cannot be read from it.
+sleep 5
 "$program" 2> /dev/null &
 pids+=($!)
 # The splash window stands for three seconds before the main window.
@@ -122,3 +133,4 @@ step "About from the main menu" Up Up Return
 for _ in 1 2 3 4 5 6; do
     step "Tab in the About window" Tab
 done
+grep -q "SPEECH OUTPUT" "$log" || { echo "orca-check: Orca said nothing: $(tail -3 "$HOME/orca.out")" >&2; exit 1; }
