@@ -44,6 +44,9 @@ std::optional<CommandArguments> ArgumentParser::Parse(const QStringList &argumen
         parser.addOption(format);
     if (m_spec.takesOutput)
         parser.addOption(output);
+    const QList<Option> switches = Switches(m_spec);
+    for (const Option option : switches)
+        parser.addOption(ParserOption(option));
     // The parser takes the first argument for the program's name.
     if (!parser.parse(QStringList{u"korvane-cli"_s} + arguments))
         return Refuse(parser.errorText());
@@ -62,14 +65,15 @@ std::optional<CommandArguments> ArgumentParser::Parse(const QStringList &argumen
     if (!positional.isEmpty())
         return Refuse(u"%1 does not take \"%2\""_s.arg(m_spec.name, positional.front()));
 
-    if (m_spec.databaseUse != DatabaseUse::None) {
-        if (m_spec.databaseUse == DatabaseUse::One && !parser.isSet(database))
-            return Refuse(u"%1 needs the database: -d 1 to 4, work, games, tools or misc"_s.arg(m_spec.name));
+    const bool databaseNeeded = m_spec.databaseUse == DatabaseUse::OneForUnplaced
+                                    ? parser.isSet(database)
+                                    : m_spec.databaseUse != DatabaseUse::None;
+    if (databaseNeeded) {
         const QString choice = parser.isSet(database) ? parser.value(database) : u"all"_s;
         const std::optional<QList<int>> databases = ParseDatabaseChoice(choice);
         if (!databases)
             return Refuse(u"no database \"%1\": use 1 to 4, work, games, tools, misc or all"_s.arg(choice));
-        if (m_spec.databaseUse == DatabaseUse::One && databases->size() != 1)
+        if (m_spec.databaseUse != DatabaseUse::OneOrAll && databases->size() != 1)
             return Refuse(u"%1 works on one database at a time"_s.arg(m_spec.name));
         parsed.databases = *databases;
     }
@@ -85,5 +89,9 @@ std::optional<CommandArguments> ArgumentParser::Parse(const QStringList &argumen
 
     if (m_spec.takesOutput)
         parsed.outputFile = parser.value(output);
+    for (const Option option : switches) {
+        if (parser.isSet(OptionOf(option).longName))
+            parsed.switches.append(option);
+    }
     return parsed;
 }

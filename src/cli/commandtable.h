@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLatin1StringView>
+#include <QList>
 #include <QString>
 
 #include <array>
@@ -27,6 +28,8 @@ enum class Option {
     Output,
     Help,
     Version,
+    DryRun,
+    KeepDuplicates,
 };
 
 struct OptionSpec
@@ -45,8 +48,8 @@ enum class DatabaseUse {
     None,
     // One database or all; all when -d is not given.
     OneOrAll,
-    // Exactly one, which must be named.
-    One,
+    // One, for what the command's file does not place itself; may be left out.
+    OneForUnplaced,
 };
 
 struct CommandSpec
@@ -63,13 +66,18 @@ struct CommandSpec
     QLatin1StringView formats{};
     bool formatRequired = false;
     bool takesOutput = false;
+    // The options without a value the command takes besides --help, by their
+    // long names, blank-separated.
+    QLatin1StringView switches{};
 };
 
-extern const std::array<OptionSpec, 5> Options;
+extern const std::array<OptionSpec, 7> Options;
 extern const std::array<CommandSpec, 8> Commands;
 
 const OptionSpec &OptionOf(Option option);
 const CommandSpec *FindCommand(QStringView name);
+// The command's switches, in the table's order.
+QList<Option> Switches(const CommandSpec &command);
 
 // What --help prints, for the program and for one command.
 QString ProgramHelp();

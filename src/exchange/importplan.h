@@ -10,9 +10,24 @@
 struct ImportPlan
 {
     QList<RegistrationRecord> records;
+    // Where each record to add and each duplicate left out stands in the
+    // file, to name it ("line 3 (\"Editor\")").
+    QStringList added;
+    QStringList skipped;
     QStringList problems;
 };
 
-// recorded is the Recorded text of records whose file gives none; existing is
-// the number of records the database holds already.
-ImportPlan PlanImport(const QList<ImportedRecord> &imported, const QString &recorded, qsizetype existing);
+// Whether a record equal to one the database holds, in every field its file
+// gives, is left out, so that running the same import again adds nothing.
+enum class Duplicates {
+    Skip,
+    Keep,
+};
+
+// recorded is the Recorded text of records whose file gives none.
+ImportPlan PlanImport(const QList<ImportedRecord> &imported, const QString &recorded,
+                      const QList<RegistrationRecord> &existing, Duplicates duplicates);
+
+// The records that hold no Registration, which the window's Add refuses, each
+// named: "line 3 (\"Editor\"): the Registration field is empty".
+QStringList MissingRegistrations(const QList<ImportedRecord> &imported);
