@@ -6,7 +6,7 @@ using namespace Qt::StringLiterals;
 
 namespace CommandTable {
 
-const std::array<OptionSpec, 7> Options = {{
+const std::array<OptionSpec, 8> Options = {{
     {Option::Database, "d"_L1, "database"_L1, "DB"_L1, "1 to 4, work, games, tools"_L1},
     {Option::Format, "f"_L1, "format"_L1, "FORMAT"_L1, {}},
     {Option::Output, "o"_L1, "output"_L1, "FILE"_L1, "write to FILE instead of the standard output"_L1},
@@ -14,6 +14,7 @@ const std::array<OptionSpec, 7> Options = {{
     {Option::Version, {}, "version"_L1, {}, "the version"_L1},
     {Option::DryRun, {}, "dry-run"_L1, {}, "say what would be added, skipped and refused; change nothing"_L1},
     {Option::KeepDuplicates, {}, "keep-duplicates"_L1, {}, "also add records the database already holds"_L1},
+    {Option::SpreadsheetSafe, {}, "spreadsheet-safe"_L1, {}, "CSV: keep cells from running as formulas"_L1},
 }};
 
 const std::array<CommandSpec, 8> Commands = {{
@@ -40,7 +41,8 @@ const std::array<CommandSpec, 8> Commands = {{
      .databaseUse = DatabaseUse::OneOrAll,
      .formats = "csv json keepass-xml"_L1,
      .formatRequired = true,
-     .takesOutput = true},
+     .takesOutput = true,
+     .switches = "spreadsheet-safe"_L1},
     {.command = Command::Import,
      .name = "import"_L1,
      .summary = "append the records of a CSV, JSON or KeePass 2 XML file"_L1,

@@ -30,6 +30,7 @@ enum class Option {
     Version,
     DryRun,
     KeepDuplicates,
+    SpreadsheetSafe,
 };
 
 struct OptionSpec
@@ -71,7 +72,7 @@ struct CommandSpec
     QLatin1StringView switches{};
 };
 
-extern const std::array<OptionSpec, 7> Options;
+extern const std::array<OptionSpec, 8> Options;
 extern const std::array<CommandSpec, 8> Commands;
 
 const OptionSpec &OptionOf(Option option);

@@ -1,6 +1,7 @@
 #include "exportcommand.h"
 
 #include "clicontext.h"
+#include "exchange/csvwriter.h"
 #include "exchange/keepassxmlwriter.h"
 #include "exchange/quantity.h"
 #include "outputfile.h"
@@ -23,7 +24,13 @@ ExitCode ExportRecords(const CliContext &context, const CommandArguments &argume
             return ExitCode::Refused;
         }
     }
-    const QByteArray content = FormatRecords(arguments.format, *databases);
+    const bool spreadsheetSafe = arguments.Has(CommandTable::Option::SpreadsheetSafe);
+    if (spreadsheetSafe && arguments.format != u"csv") {
+        context.Message(u"--spreadsheet-safe is for CSV only"_s);
+        return ExitCode::Refused;
+    }
+    const QByteArray content =
+        spreadsheetSafe ? WriteCsv(*databases, CsvCells::SpreadsheetSafe) : FormatRecords(arguments.format, *databases);
     const ExitCode written = WriteOutput(context, arguments.outputFile, content);
     if (written == ExitCode::Success && !arguments.outputFile.isEmpty())
         context.Message(

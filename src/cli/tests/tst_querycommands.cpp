@@ -211,6 +211,32 @@ private slots:
                  u"%1:32768: more than the 32,767 records a database holds; the rest was not checked\n"_s.arg(path));
     }
 
+    // Exact unless asked otherwise, so a CSV export imports back byte for
+    // byte; a spreadsheet must not run a cell as a formula.
+    void exportCsv_neutralisesFormulasOnRequestOnly_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<ExitCode>("exitCode");
+        QTest::addColumn<QByteArray>("row");
+        QTest::newRow("exact") << QStringList{u"-f"_s, u"csv"_s} << ExitCode::Success
+                               << QByteArray("Games,=1+2,@A,,-1,+x,x=1,\r\n");
+        QTest::newRow("spreadsheet-safe") << QStringList{u"-f"_s, u"csv"_s, u"--spreadsheet-safe"_s}
+                                          << ExitCode::Success << QByteArray("Games,'=1+2,'@A,,'-1,'+x,x=1,\r\n");
+        QTest::newRow("JSON has no cells")
+            << QStringList{u"-f"_s, u"json"_s, u"--spreadsheet-safe"_s} << ExitCode::Refused << QByteArray();
+    }
+
+    void exportCsv_neutralisesFormulasOnRequestOnly()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(ExitCode, exitCode);
+        QFETCH(QByteArray, row);
+        CliRunner cli;
+        QVERIFY(cli.WriteDatabase(2, Line("=1+2|@A||-1|x=1|+x||")));
+        QCOMPARE(cli.Run(QStringList{u"export"_s, u"-d"_s, u"2"_s} + options), exitCode);
+        QCOMPARE(cli.Output().sliced(cli.Output().indexOf('\n') + 1), row);
+    }
+
     void exportOverADatabaseFile_isRefused_data()
     {
         QTest::addColumn<QString>("target");
