@@ -47,6 +47,12 @@ void CliContext::Message(const QString &text) const
     m_messages.write((u"korvane-cli: "_s + text + u'\n').toUtf8());
 }
 
+void CliContext::Tell(const QString &text) const
+{
+    if (!m_quiet)
+        Message(text);
+}
+
 std::unique_ptr<InstanceLock> CliContext::LockOutWindow() const
 {
     auto lock = std::make_unique<InstanceLock>(m_lockPath);

@@ -32,6 +32,11 @@ public:
     QString FinishOutput() const;
     // One line for the user on the standard error, named after the program.
     void Message(const QString &text) const;
+    // A message that only says a command did what was asked; none when the
+    // command line asks for quiet.
+    void Tell(const QString &text) const;
+    // Set once the command line is read.
+    void SetQuiet(bool quiet) const { m_quiet = quiet; }
 
     // Keeps the window from starting for as long as the lock lives. None
     // while the window runs: then a command must not write.
@@ -44,4 +49,5 @@ private:
     QIODevice &m_output;
     QIODevice &m_messages;
     mutable QString m_outputError;
+    mutable bool m_quiet = false;
 };

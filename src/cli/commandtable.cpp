@@ -1,23 +1,27 @@
 #include "commandtable.h"
 
+#include "platform/appinfo.h"
+
 #include <QStringList>
 
 using namespace Qt::StringLiterals;
 
 namespace CommandTable {
 
-const std::array<OptionSpec, 8> Options = {{
+const std::array<OptionSpec, 10> Options = {{
     {Option::Database, "d"_L1, "database"_L1, "DB"_L1, "1 to 4, work, games, tools"_L1},
     {Option::Format, "f"_L1, "format"_L1, "FORMAT"_L1, {}},
     {Option::Output, "o"_L1, "output"_L1, "FILE"_L1, "write to FILE instead of the standard output"_L1},
     {Option::Help, "h"_L1, "help"_L1, {}, "this help"_L1},
-    {Option::Version, {}, "version"_L1, {}, "the version"_L1},
+    {Option::Version, "V"_L1, "version"_L1, {}, "the version"_L1},
     {Option::DryRun, {}, "dry-run"_L1, {}, "say what would be added, skipped and refused; change nothing"_L1},
     {Option::KeepDuplicates, {}, "keep-duplicates"_L1, {}, "also add records the database already holds"_L1},
     {Option::SpreadsheetSafe, {}, "spreadsheet-safe"_L1, {}, "CSV: keep cells from running as formulas"_L1},
+    {Option::Force, {}, "force"_L1, {}, "replace an existing file"_L1},
+    {Option::Quiet, "q"_L1, "quiet"_L1, {}, "no message on success"_L1},
 }};
 
-const std::array<CommandSpec, 8> Commands = {{
+const std::array<CommandSpec, 9> Commands = {{
     {.command = Command::List,
      .name = "list"_L1,
      .summary = "every record of one database or of all four"_L1,
@@ -42,7 +46,7 @@ const std::array<CommandSpec, 8> Commands = {{
      .formats = "csv json keepass-xml"_L1,
      .formatRequired = true,
      .takesOutput = true,
-     .switches = "spreadsheet-safe"_L1},
+     .switches = "spreadsheet-safe force"_L1},
     {.command = Command::Import,
      .name = "import"_L1,
      .summary = "append the records of a CSV, JSON or KeePass 2 XML file"_L1,
@@ -54,7 +58,8 @@ const std::array<CommandSpec, 8> Commands = {{
     {.command = Command::Backup,
      .name = "backup"_L1,
      .summary = "all four databases into one backup file"_L1,
-     .argument = "FILE"_L1},
+     .argument = "FILE"_L1,
+     .switches = "force"_L1},
     {.command = Command::Restore,
      .name = "restore"_L1,
      .summary = "all four databases back from a backup file"_L1,
@@ -63,6 +68,7 @@ const std::array<CommandSpec, 8> Commands = {{
      .name = "check"_L1,
      .summary = "report damaged lines of the database files"_L1,
      .databaseUse = DatabaseUse::OneOrAll},
+    {.command = Command::Version, .name = "version"_L1, .summary = "the version of korvane-cli"_L1},
 }};
 
 namespace {
@@ -144,6 +150,41 @@ QList<Option> Switches(const CommandSpec &command)
     return switches;
 }
 
+QStringList CommandNames()
+{
+    QStringList names;
+    for (const CommandSpec &command : Commands)
+        names.append(command.name);
+    return names;
+}
+
+QStringList OptionNames(const CommandSpec &command)
+{
+    QList<Option> options{Option::Help, Option::Quiet};
+    if (command.databaseUse != DatabaseUse::None)
+        options.append(Option::Database);
+    if (!command.formats.isEmpty())
+        options.append(Option::Format);
+    if (command.takesOutput)
+        options.append(Option::Output);
+    options += Switches(command);
+    QStringList names;
+    for (const Option option : options) {
+        if (!OptionOf(option).shortName.isEmpty())
+            names.append(u"-"_s + OptionOf(option).shortName);
+        names.append(u"--"_s + OptionOf(option).longName);
+    }
+    return names;
+}
+
+QString VersionText()
+{
+    return u"korvane-cli %1.%2.%3 (%4)\n"_s.arg(AppInfo::VersionMajor)
+        .arg(AppInfo::VersionMinor)
+        .arg(AppInfo::VersionRevision)
+        .arg(AppInfo::VersionComment);
+}
+
 QString ProgramHelp()
 {
     QString help = u"Usage: korvane-cli COMMAND [OPTIONS]\n\nCommands:\n"_s;
@@ -166,7 +207,8 @@ QString CommandHelp(const CommandSpec &command)
         help += OptionLine(OptionOf(Option::Output), OptionOf(Option::Output).help);
     for (const Option option : Switches(command))
         help += OptionLine(OptionOf(option), OptionOf(option).help);
-    help += OptionLine(OptionOf(Option::Help), OptionOf(Option::Help).help);
+    for (const Option option : {Option::Quiet, Option::Help})
+        help += OptionLine(OptionOf(option), OptionOf(option).help);
     return help + u'\n' + ManualPointer + ExitStatusHelp;
 }
 

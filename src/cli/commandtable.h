@@ -3,6 +3,7 @@
 #include <QLatin1StringView>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -20,6 +21,7 @@ enum class Command {
     Backup,
     Restore,
     Check,
+    Version,
 };
 
 enum class Option {
@@ -31,6 +33,8 @@ enum class Option {
     DryRun,
     KeepDuplicates,
     SpreadsheetSafe,
+    Force,
+    Quiet,
 };
 
 struct OptionSpec
@@ -67,18 +71,26 @@ struct CommandSpec
     QLatin1StringView formats{};
     bool formatRequired = false;
     bool takesOutput = false;
-    // The options without a value the command takes besides --help, by their
-    // long names, blank-separated.
+    // The options without a value the command takes besides --help and
+    // --quiet, by their long names, blank-separated.
     QLatin1StringView switches{};
 };
 
-extern const std::array<OptionSpec, 8> Options;
-extern const std::array<CommandSpec, 8> Commands;
+extern const std::array<OptionSpec, 10> Options;
+extern const std::array<CommandSpec, 9> Commands;
 
 const OptionSpec &OptionOf(Option option);
 const CommandSpec *FindCommand(QStringView name);
 // The command's switches, in the table's order.
 QList<Option> Switches(const CommandSpec &command);
+
+// The names of the commands, and of the options a command takes with their
+// dashes ("-d", "--database"), to suggest the nearest to a mistyped one.
+QStringList CommandNames();
+QStringList OptionNames(const CommandSpec &command);
+
+// "korvane-cli 1.2.3 (comment)".
+QString VersionText();
 
 // What --help prints, for the program and for one command.
 QString ProgramHelp();

@@ -31,9 +31,11 @@ ExitCode ExportRecords(const CliContext &context, const CommandArguments &argume
     }
     const QByteArray content =
         spreadsheetSafe ? WriteCsv(*databases, CsvCells::SpreadsheetSafe) : FormatRecords(arguments.format, *databases);
-    const ExitCode written = WriteOutput(context, arguments.outputFile, content);
+    const ExitCode written =
+        WriteOutput(context, arguments.outputFile, content,
+                    arguments.Has(CommandTable::Option::Force) ? Existing::Replace : Existing::Keep);
     if (written == ExitCode::Success && !arguments.outputFile.isEmpty())
-        context.Message(
+        context.Tell(
             u"exported to %1 (%2)"_s.arg(arguments.outputFile, Quantity(content.size(), u"byte"_s, u"bytes"_s)));
     return written;
 }

@@ -109,7 +109,7 @@ ExitCode ImportRecords(const CliContext &context, const CommandArguments &argume
     // between and rewrite the file from a list without them.
     const std::unique_ptr<InstanceLock> lock = dryRun ? nullptr : context.LockOutWindow();
     if (!dryRun && !lock)
-        return Refuse(context, {u"the Korvane window is running; close it first"_s});
+        return Refuse(context, {u"another Korvane (the window or korvane-cli) is writing; close the window or wait"_s});
 
     QString error;
     const std::optional<QByteArray> content =
@@ -156,7 +156,7 @@ ExitCode ImportRecords(const CliContext &context, const CommandArguments &argume
         if (!planned.plan.skipped.isEmpty())
             told += u"; skipped %1 it holds already"_s.arg(
                 Quantity(planned.plan.skipped.size(), u"record"_s, u"records"_s));
-        context.Message(told);
+        context.Tell(told);
     }
     return ExitCode::Success;
 }

@@ -34,7 +34,7 @@ bool IsDatabaseFile(const QString &dataFolder, const QString &path)
     return false;
 }
 
-ExitCode WriteOutput(const CliContext &context, const QString &file, const QByteArray &content)
+ExitCode WriteOutput(const CliContext &context, const QString &file, const QByteArray &content, Existing existing)
 {
     if (file.isEmpty()) {
         context.Output(content);
@@ -42,6 +42,10 @@ ExitCode WriteOutput(const CliContext &context, const QString &file, const QByte
     }
     if (IsDatabaseFile(context.DataFolder(), file)) {
         context.Message(u"%1 is a database file of Korvane; choose another name"_s.arg(file));
+        return ExitCode::Refused;
+    }
+    if (existing == Existing::Keep && QFileInfo(file).isFile()) {
+        context.Message(u"%1 exists; --force replaces it"_s.arg(file));
         return ExitCode::Refused;
     }
     // Like the export container, the file replaces whatever stands at its name,

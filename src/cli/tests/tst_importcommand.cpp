@@ -210,8 +210,9 @@ private slots:
         InstanceLock window(cli.LockPath());
         QVERIFY(window.TryLock());
         QCOMPARE(Import(cli, u"csv"_s, "Product\r\nP\r\n"), ExitCode::Refused);
-        QCOMPARE(cli.Messages(), u"korvane-cli: the Korvane window is running; close it first\n"
-                                 "korvane-cli: nothing was imported\n"_s);
+        QCOMPARE(cli.Messages(),
+                 u"korvane-cli: another Korvane (the window or korvane-cli) is writing; close the window or wait\n"
+                 "korvane-cli: nothing was imported\n"_s);
         QCOMPARE(cli.Database(2), Line("old|||||||"));
         // Reading goes on meanwhile.
         QCOMPARE(cli.Run({u"list"_s}), ExitCode::Success);

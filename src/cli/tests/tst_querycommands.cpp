@@ -151,9 +151,22 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("message");
         QTest::newRow("no command") << QStringList() << u"a command is needed; \"korvane-cli --help\" lists them"_s;
-        QTest::newRow("unknown command") << QStringList{u"lst"_s}
-                                         << u"no command \"lst\"; \"korvane-cli --help\" lists them"_s;
-        QTest::newRow("unknown option") << QStringList{u"list"_s, u"--all"_s} << u"Unknown option 'all'."_s;
+        QTest::newRow("mistyped command")
+            << QStringList{u"lst"_s} << u"no command \"lst\" (did you mean list?); \"korvane-cli --help\" lists them"_s;
+        QTest::newRow("unknown command") << QStringList{u"frobnicate"_s}
+                                         << u"no command \"frobnicate\"; \"korvane-cli --help\" lists them"_s;
+        QTest::newRow("help for an unknown command")
+            << QStringList{u"help"_s, u"bogus"_s} << u"no command \"bogus\"; \"korvane-cli --help\" lists them"_s;
+        QTest::newRow("mistyped option")
+            << QStringList{u"export"_s, u"--formt"_s, u"csv"_s}
+            << u"export has no option --formt (did you mean --format?); \"korvane-cli export --help\" lists its options"_s;
+        QTest::newRow("unknown option") << QStringList{u"list"_s, u"--all"_s}
+                                        << u"list has no option --all; \"korvane-cli list --help\" lists its options"_s;
+        QTest::newRow("option of another command")
+            << QStringList{u"list"_s, u"--force"_s}
+            << u"list has no option --force; \"korvane-cli list --help\" lists its options"_s;
+        QTest::newRow("repeated database")
+            << QStringList{u"list"_s, u"-d"_s, u"1"_s, u"-d"_s, u"2"_s} << u"--database may be given once"_s;
         QTest::newRow("unknown database") << QStringList{u"list"_s, u"-d"_s, u"5"_s}
                                           << u"no database \"5\": use 1 to 4, work, games, tools, misc or all"_s;
         QTest::newRow("unknown format") << QStringList{u"list"_s, u"-f"_s, u"xml"_s}
@@ -266,6 +279,49 @@ private slots:
         FullDevice full;
         QCOMPARE(m_cli.RunInto(full, {u"export"_s, u"-f"_s, u"csv"_s}), ExitCode::Failed);
         QCOMPARE(m_cli.Messages(), u"korvane-cli: could not write the standard output: no space left on device\n"_s);
+    }
+
+    void version_isOneLineEveryWay_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("-V") << QStringList{u"-V"_s};
+        QTest::newRow("--version") << QStringList{u"--version"_s};
+        QTest::newRow("command") << QStringList{u"version"_s};
+    }
+
+    void version_isOneLineEveryWay()
+    {
+        QFETCH(QStringList, arguments);
+        QCOMPARE(m_cli.Run(arguments), ExitCode::Success);
+        QVERIFY(m_cli.Output().startsWith("korvane-cli "));
+        QCOMPARE(m_cli.Output().count('\n'), 1);
+        QCOMPARE(m_cli.Messages(), QString());
+    }
+
+    // An existing file is replaced only on request; without it, it is kept
+    // byte for byte. A successful command says so unless asked for quiet.
+    void existingOutputFile_isReplacedOnlyWithForce_data()
+    {
+        QTest::addColumn<QStringList>("command");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("export") << QStringList{u"export"_s, u"-f"_s, u"csv"_s, u"-o"_s} << u"exported to"_s;
+        QTest::newRow("backup") << QStringList{u"backup"_s} << u"backed up"_s;
+    }
+
+    void existingOutputFile_isReplacedOnlyWithForce()
+    {
+        QFETCH(QStringList, command);
+        QFETCH(QString, told);
+        const QString path = m_cli.FilePath(u"existing"_s);
+        QVERIFY(TestFiles::Write(path, "mine"));
+        QCOMPARE(m_cli.Run(command + QStringList{path}), ExitCode::Refused);
+        QCOMPARE(m_cli.Messages(), u"korvane-cli: %1 exists; --force replaces it\n"_s.arg(path));
+        QCOMPARE(TestFiles::Read(path), "mine");
+        QCOMPARE(m_cli.Run(command + QStringList{path, u"--force"_s}), ExitCode::Success);
+        QVERIFY(m_cli.Messages().startsWith(u"korvane-cli: "_s + told));
+        QCOMPARE(m_cli.Run(command + QStringList{path, u"--force"_s, u"-q"_s}), ExitCode::Success);
+        QCOMPARE(m_cli.Messages(), QString());
+        QVERIFY(TestFiles::Read(path) != "mine");
     }
 
     void exportToAFile_isOwnerOnly()
