@@ -25,7 +25,9 @@ public:
     QDateTime Now() const;
 
     // Data, for scripts: the standard output. A failed write is kept for
-    // FinishOutput to tell.
+    // FinishOutput to tell. On a terminal, control characters are shown as
+    // pictures (see ForTerminal), so that data cannot retitle or clear it;
+    // files and pipes get every byte.
     void Output(QByteArrayView data) const;
     // Flushes the output; the system's reason ("no space left on device")
     // when any write of it failed, else nothing.
@@ -50,4 +52,5 @@ private:
     QIODevice &m_messages;
     mutable QString m_outputError;
     mutable bool m_quiet = false;
+    bool m_outputIsTerminal = false;
 };

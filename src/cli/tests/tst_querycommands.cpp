@@ -6,6 +6,10 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -279,6 +283,48 @@ private slots:
         FullDevice full;
         QCOMPARE(m_cli.RunInto(full, {u"export"_s, u"-f"_s, u"csv"_s}), ExitCode::Failed);
         QCOMPARE(m_cli.Messages(), u"korvane-cli: could not write the standard output: no space left on device\n"_s);
+    }
+
+    // Data on a terminal cannot retitle or clear it; files and pipes get
+    // every byte, so exports stay exact.
+    void output_showsControlsOnATerminalOnly_data()
+    {
+        QTest::addColumn<bool>("terminal");
+        QTest::addColumn<QByteArray>("row");
+        QTest::newRow("terminal") << true
+                                  << QByteArray("Games,\xE2\x90\x9B]0;x\xE2\x90\x87\xE2\x90\x9B[2J,\xEF\xBF\xBD,,"
+                                                "\"a\xE2\x90\x8D"
+                                                "b\",,,\r\n");
+        QTest::newRow("pipe") << false << QByteArray("Games,\x1B]0;x\x07\x1B[2J,\xC2\x81,,\"a\rb\",,,\r\n");
+    }
+
+    void output_showsControlsOnATerminalOnly()
+    {
+        QFETCH(bool, terminal);
+        QFETCH(QByteArray, row);
+        CliRunner cli;
+        QVERIFY(cli.WriteDatabase(2, Line("\x1B]0;x\x07\x1B[2J|\x81||a\rb||||")));
+        int controller = -1;
+        int device = -1;
+        QVERIFY(openpty(&controller, &device, nullptr, nullptr, nullptr) == 0);
+        // No translation of line ends on the way: the bytes as written.
+        termios raw{};
+        tcgetattr(device, &raw);
+        cfmakeraw(&raw);
+        tcsetattr(device, TCSANOW, &raw);
+        QFile pty;
+        QVERIFY(pty.open(device, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+        QBuffer pipe;
+        pipe.open(QIODevice::WriteOnly);
+        QIODevice &output = terminal ? static_cast<QIODevice &>(pty) : pipe;
+        QCOMPARE(cli.RunInto(output, {u"export"_s, u"-f"_s, u"csv"_s}), ExitCode::Success);
+        pty.close();
+        QByteArray written = pipe.data();
+        char buffer[4096];
+        for (ssize_t got = 0; terminal && (got = read(controller, buffer, sizeof buffer)) > 0;)
+            written.append(buffer, got);
+        ::close(controller);
+        QCOMPARE(written.sliced(written.indexOf('\n') + 1), row);
     }
 
     void version_isOneLineEveryWay_data()
