@@ -99,8 +99,9 @@ ExitCode BackUpDatabases(const CliContext &context, const CommandArguments &argu
         WriteOutput(context, arguments.argument, *backup,
                     arguments.Has(CommandTable::Option::Force) ? Existing::Replace : Existing::Keep);
     if (written == ExitCode::Success)
-        context.Tell(u"backed up the four databases to %1 (%2)"_s.arg(arguments.argument,
-                                                                      Quantity(backup->size(), u"byte"_s, u"bytes"_s)));
+        context.Tell(u"backed up the four databases to %1 (%2)"_s.arg(
+            arguments.argument == StandardStream ? u"the standard output"_s : arguments.argument,
+            Quantity(backup->size(), u"byte"_s, u"bytes"_s)));
     return written;
 }
 
@@ -120,7 +121,8 @@ ExitCode RestoreDatabases(const CliContext &context, const CommandArguments &arg
     }
     const std::optional<ExportContainer::Databases> restored = BackupFile::Read(*file, error);
     if (!restored) {
-        context.Message(u"%1 is %2. Nothing was restored."_s.arg(arguments.argument, error));
+        context.Message(u"%1 is %2. Nothing was restored."_s.arg(
+            arguments.argument == StandardStream ? u"the standard input"_s : arguments.argument, error));
         return ExitCode::Refused;
     }
     const std::optional<ExportContainer::Databases> previous = ReadDatabases(context);
@@ -153,7 +155,8 @@ ExitCode RestoreDatabases(const CliContext &context, const CommandArguments &arg
         return ExitCode::Failed;
     }
     context.Tell(u"restored the four databases from %1 (%2)"_s.arg(
-        arguments.argument, Quantity(TotalSize(*restored), u"byte"_s, u"bytes"_s)));
+        arguments.argument == StandardStream ? u"the standard input"_s : arguments.argument,
+        Quantity(TotalSize(*restored), u"byte"_s, u"bytes"_s)));
     if (!undoPath.isEmpty())
         context.Tell(u"the databases as they were are kept in %1; restore that file to undo"_s.arg(undoPath));
     return ExitCode::Success;

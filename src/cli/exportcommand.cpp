@@ -7,6 +7,7 @@
 #include "outputfile.h"
 #include "storedrecords.h"
 #include "textoutput.h"
+#include "wholefile.h"
 
 using namespace Qt::StringLiterals;
 
@@ -34,7 +35,7 @@ ExitCode ExportRecords(const CliContext &context, const CommandArguments &argume
     const ExitCode written =
         WriteOutput(context, arguments.outputFile, content,
                     arguments.Has(CommandTable::Option::Force) ? Existing::Replace : Existing::Keep);
-    if (written == ExitCode::Success && !arguments.outputFile.isEmpty())
+    if (written == ExitCode::Success && !arguments.outputFile.isEmpty() && arguments.outputFile != StandardStream)
         context.Tell(
             u"exported to %1 (%2)"_s.arg(arguments.outputFile, Quantity(content.size(), u"byte"_s, u"bytes"_s)));
     return written;
