@@ -29,6 +29,8 @@ public:
     // pictures (see ForTerminal), so that data cannot retitle or clear it;
     // files and pipes get every byte.
     void Output(QByteArrayView data) const;
+    // Whether the output is a terminal, where a person reads it.
+    bool OutputIsTerminal() const { return m_outputIsTerminal; }
     // Flushes the output; the system's reason ("no space left on device")
     // when any write of it failed, else nothing.
     QString FinishOutput() const;

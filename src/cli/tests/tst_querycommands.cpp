@@ -38,6 +38,30 @@ protected:
     }
 };
 
+// What a successful run writes to a pseudo-terminal, as a person sees it.
+QByteArray RunOnATerminal(CliRunner &cli, const QStringList &arguments)
+{
+    int controller = -1;
+    int device = -1;
+    if (openpty(&controller, &device, nullptr, nullptr, nullptr) != 0)
+        return "no pseudo-terminal";
+    // No translation of line ends on the way: the bytes as written.
+    termios raw{};
+    tcgetattr(device, &raw);
+    cfmakeraw(&raw);
+    tcsetattr(device, TCSANOW, &raw);
+    QFile terminal;
+    terminal.open(device, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle);
+    const ExitCode code = cli.RunInto(terminal, arguments);
+    terminal.close();
+    QByteArray written;
+    char buffer[4096];
+    for (ssize_t got = 0; (got = read(controller, buffer, sizeof buffer)) > 0;)
+        written.append(buffer, got);
+    ::close(controller);
+    return code == ExitCode::Success ? written : "failed";
+}
+
 } // namespace
 
 class TestQueryCommands : public QObject
@@ -304,27 +328,22 @@ private slots:
         QFETCH(QByteArray, row);
         CliRunner cli;
         QVERIFY(cli.WriteDatabase(2, Line("\x1B]0;x\x07\x1B[2J|\x81||a\rb||||")));
-        int controller = -1;
-        int device = -1;
-        QVERIFY(openpty(&controller, &device, nullptr, nullptr, nullptr) == 0);
-        // No translation of line ends on the way: the bytes as written.
-        termios raw{};
-        tcgetattr(device, &raw);
-        cfmakeraw(&raw);
-        tcsetattr(device, TCSANOW, &raw);
-        QFile pty;
-        QVERIFY(pty.open(device, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
-        QBuffer pipe;
-        pipe.open(QIODevice::WriteOnly);
-        QIODevice &output = terminal ? static_cast<QIODevice &>(pty) : pipe;
-        QCOMPARE(cli.RunInto(output, {u"export"_s, u"-f"_s, u"csv"_s}), ExitCode::Success);
-        pty.close();
-        QByteArray written = pipe.data();
-        char buffer[4096];
-        for (ssize_t got = 0; terminal && (got = read(controller, buffer, sizeof buffer)) > 0;)
-            written.append(buffer, got);
-        ::close(controller);
+        QByteArray written;
+        if (terminal) {
+            written = RunOnATerminal(cli, {u"export"_s, u"-f"_s, u"csv"_s});
+        } else {
+            QCOMPARE(cli.Run({u"export"_s, u"-f"_s, u"csv"_s}), ExitCode::Success);
+            written = cli.Output();
+        }
         QCOMPARE(written.sliced(written.indexOf('\n') + 1), row);
+    }
+
+    void listOfNoRecords_saysSoOnATerminalOnly()
+    {
+        CliRunner cli;
+        QCOMPARE(RunOnATerminal(cli, {u"list"_s}), "no records\n");
+        QCOMPARE(cli.Run({u"list"_s}), ExitCode::Success);
+        QCOMPARE(cli.Output(), QByteArray());
     }
 
     void version_isOneLineEveryWay_data()
