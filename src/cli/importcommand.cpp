@@ -51,7 +51,8 @@ std::optional<int> NamedDatabase(const QString &name)
 }
 
 // The file's records by the database each goes to: the one its Database
-// column names, else the one of -d.
+// column names, else the one of -d. A record that cannot go anywhere is a
+// problem, named.
 struct Placement
 {
     std::map<int, QList<ImportedRecord>> records;
@@ -64,14 +65,19 @@ Placement PlaceRecords(const QList<ImportedRecord> &records, const QList<int> &g
     if (!given.isEmpty())
         placement.records[given.front()];
     for (const ImportedRecord &record : records) {
+        // The window's Add refuses a record without a Registration.
+        if (record.fields[RegistrationRecord::Registration].value_or(QString()).isEmpty()) {
+            placement.problems.append(RecordName(record) + u": the Registration field is empty"_s);
+            continue;
+        }
         const QString name = record.database.value_or(QString());
         if (name.isEmpty() && given.isEmpty()) {
-            placement.problems.append(record.where + u": no Database column; name the database with -d"_s);
+            placement.problems.append(RecordName(record) + u": no Database column; name the database with -d"_s);
             continue;
         }
         const std::optional<int> database = name.isEmpty() ? given.front() : NamedDatabase(name);
         if (!database)
-            placement.problems.append(u"%1: no database \"%2\""_s.arg(record.where, name));
+            placement.problems.append(u"%1: no database \"%2\""_s.arg(RecordName(record), name));
         else
             placement.records[*database].append(record);
     }
@@ -122,7 +128,7 @@ ExitCode ImportRecords(const CliContext &context, const CommandArguments &argume
     if (!file.errors.isEmpty())
         return Refuse(context, file.errors);
     const Placement placement = PlaceRecords(file.records, arguments.databases);
-    QStringList problems = placement.problems + MissingRegistrations(file.records);
+    QStringList problems = placement.problems;
     const Duplicates duplicates =
         arguments.Has(CommandTable::Option::KeepDuplicates) ? Duplicates::Keep : Duplicates::Skip;
     QList<DatabasePlan> plans;

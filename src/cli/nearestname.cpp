@@ -33,7 +33,9 @@ QString NearestName(const QString &given, const QStringList &candidates)
     // is nothing.
     qsizetype best = 3;
     for (const QString &candidate : candidates) {
-        const qsizetype distance = EditDistance(given, candidate);
+        // A name cut short ("--spreadsheet") is as good as one slip.
+        const qsizetype distance =
+            given.size() >= 3 && candidate.startsWith(given) ? 1 : EditDistance(given, candidate);
         if (distance < best && distance * 2 <= candidate.size()) {
             best = distance;
             nearest = candidate;

@@ -54,13 +54,17 @@ QString Unstorable(const QString &text)
     return reasons.join(u"; "_s);
 }
 
-QString NameOf(const ImportedRecord &record)
+} // namespace
+
+QString RecordName(const ImportedRecord &record)
 {
     const QString product = record.fields[Field::Product].value_or(QString());
     if (product.isEmpty())
         return record.where;
     return u"%1 (\"%2\")"_s.arg(record.where, product.size() > 40 ? product.first(40) + u"..."_s : product);
 }
+
+namespace {
 
 // The fields a file gives, as one text; fields never hold "|".
 QByteArray GivenFields(const RegistrationRecord &record, const ImportedRecord &given)
@@ -105,16 +109,6 @@ private:
 
 } // namespace
 
-QStringList MissingRegistrations(const QList<ImportedRecord> &imported)
-{
-    QStringList missing;
-    for (const ImportedRecord &record : imported) {
-        if (record.fields[Field::Registration].value_or(QString()).isEmpty())
-            missing.append(NameOf(record) + u": the Registration field is empty"_s);
-    }
-    return missing;
-}
-
 ImportPlan PlanImport(const QList<ImportedRecord> &imported, const QString &recorded,
                       const QList<RegistrationRecord> &existing, Duplicates duplicates)
 {
@@ -129,23 +123,23 @@ ImportPlan PlanImport(const QList<ImportedRecord> &imported, const QString &reco
             const QString text = record.fields[field].value_or(field == Field::Recorded ? recorded : QString());
             const QString reason = Unstorable(text);
             if (!reason.isEmpty())
-                plan.problems.append(u"%1, %2: %3"_s.arg(NameOf(record), FieldNames::Name(field), reason));
+                plan.problems.append(u"%1, %2: %3"_s.arg(RecordName(record), FieldNames::Name(field), reason));
             fields[index] = StorableText::ToField(text);
             length += fields[index].size();
         }
         if (length > LongestPlainLine) {
             plan.problems.append(u"%1: %2 characters, more than the %3 a record may hold with its separators"_s.arg(
-                NameOf(record), locale.toString(length), locale.toString(LongestPlainLine)));
+                RecordName(record), locale.toString(length), locale.toString(LongestPlainLine)));
         }
         std::array<QByteArrayView, RegistrationRecord::FieldCount> views;
         std::copy(fields.begin(), fields.end(), views.begin());
         const RegistrationRecord stored(views);
         if (duplicates == Duplicates::Skip && finder.Holds(stored, record)) {
-            plan.skipped.append(NameOf(record));
+            plan.skipped.append(RecordName(record));
             continue;
         }
         plan.records.append(stored);
-        plan.added.append(NameOf(record));
+        plan.added.append(RecordName(record));
     }
     if (existing.size() + plan.records.size() > DatabaseLoad::MaxRecords) {
         plan.problems.append(u"the database holds %1 records; %2 more would pass the %3 a database may hold"_s.arg(

@@ -28,6 +28,6 @@ enum class Duplicates {
 ImportPlan PlanImport(const QList<ImportedRecord> &imported, const QString &recorded,
                       const QList<RegistrationRecord> &existing, Duplicates duplicates);
 
-// The records that hold no Registration, which the window's Add refuses, each
-// named: "line 3 (\"Editor\"): the Registration field is empty".
-QStringList MissingRegistrations(const QList<ImportedRecord> &imported);
+// Where the record stands in its file, with its Product when it has one, to
+// name it to the user: "line 3 (\"Editor\")".
+QString RecordName(const ImportedRecord &record);

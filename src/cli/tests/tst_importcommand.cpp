@@ -139,10 +139,10 @@ private slots:
         QTest::newRow("no Registration column") << QByteArray("Product\r\nP\r\n") << QStringList{u"-d"_s, u"2"_s}
                                                 << u"line 2 (\"P\"): the Registration field is empty"_s;
         QTest::newRow("unknown database") << QByteArray("Database,Product,Registration\r\nGames,a,R\r\nPlay,b,R\r\n")
-                                          << QStringList{u"-d"_s, u"2"_s} << u"line 3: no database \"Play\""_s;
+                                          << QStringList{u"-d"_s, u"2"_s} << u"line 3 (\"b\"): no database \"Play\""_s;
         QTest::newRow("no database for a record")
             << QByteArray("Database,Product,Registration\r\nGames,a,R\r\n,b,R\r\n") << QStringList()
-            << u"line 3: no Database column; name the database with -d"_s;
+            << u"line 3 (\"b\"): no Database column; name the database with -d"_s;
     }
 
     void import_refusesWhatAddRefuses()

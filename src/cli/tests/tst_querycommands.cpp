@@ -188,6 +188,10 @@ private slots:
         QTest::newRow("mistyped option")
             << QStringList{u"export"_s, u"--formt"_s, u"csv"_s}
             << u"export has no option --formt (did you mean --format?); \"korvane-cli export --help\" lists its options"_s;
+        QTest::newRow("option cut short")
+            << QStringList{u"export"_s, u"-f"_s, u"csv"_s, u"--spreadsheet"_s}
+            << u"export has no option --spreadsheet (did you mean --spreadsheet-safe?); \"korvane-cli export --help\" "
+               "lists its options"_s;
         QTest::newRow("unknown option") << QStringList{u"list"_s, u"--all"_s}
                                         << u"list has no option --all; \"korvane-cli list --help\" lists its options"_s;
         QTest::newRow("option of another command")
