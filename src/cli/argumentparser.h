@@ -23,6 +23,7 @@ public:
 
 private:
     std::optional<CommandArguments> Refuse(const QString &error);
+    QString UnknownOption(const QString &name) const;
 
     const CommandTable::CommandSpec &m_spec;
     bool m_wantsHelp = false;

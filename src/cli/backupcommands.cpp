@@ -95,10 +95,13 @@ ExitCode BackUpDatabases(const CliContext &context, const CommandArguments &argu
         context.Message(u"a database is larger than a backup can hold (4 GiB)"_s);
         return ExitCode::Refused;
     }
-    const ExitCode written = WriteOutput(context, arguments.argument, *backup);
+    const ExitCode written =
+        WriteOutput(context, arguments.argument, *backup,
+                    arguments.Has(CommandTable::Option::Force) ? Existing::Replace : Existing::Keep);
     if (written == ExitCode::Success)
-        context.Message(u"backed up the four databases to %1 (%2)"_s.arg(
-            arguments.argument, Quantity(backup->size(), u"byte"_s, u"bytes"_s)));
+        context.Tell(u"backed up the four databases to %1 (%2)"_s.arg(
+            arguments.argument == StandardStream ? u"the standard output"_s : arguments.argument,
+            Quantity(backup->size(), u"byte"_s, u"bytes"_s)));
     return written;
 }
 
@@ -106,7 +109,8 @@ ExitCode RestoreDatabases(const CliContext &context, const CommandArguments &arg
 {
     const std::unique_ptr<InstanceLock> lock = context.LockOutWindow();
     if (!lock) {
-        context.Message(u"the Korvane window is running; close it first. Nothing was restored."_s);
+        context.Message(
+            u"another Korvane (the window or korvane-cli) is writing; close the window or wait. Nothing was restored."_s);
         return ExitCode::Refused;
     }
     QString error;
@@ -117,7 +121,8 @@ ExitCode RestoreDatabases(const CliContext &context, const CommandArguments &arg
     }
     const std::optional<ExportContainer::Databases> restored = BackupFile::Read(*file, error);
     if (!restored) {
-        context.Message(u"%1 is %2. Nothing was restored."_s.arg(arguments.argument, error));
+        context.Message(u"%1 is %2. Nothing was restored."_s.arg(
+            arguments.argument == StandardStream ? u"the standard input"_s : arguments.argument, error));
         return ExitCode::Refused;
     }
     const std::optional<ExportContainer::Databases> previous = ReadDatabases(context);
@@ -149,9 +154,10 @@ ExitCode RestoreDatabases(const CliContext &context, const CommandArguments &arg
             context.Message(u"Should any differ, \"korvane-cli restore %1\" brings them back."_s.arg(undoPath));
         return ExitCode::Failed;
     }
-    context.Message(u"restored the four databases from %1 (%2)"_s.arg(
-        arguments.argument, Quantity(TotalSize(*restored), u"byte"_s, u"bytes"_s)));
+    context.Tell(u"restored the four databases from %1 (%2)"_s.arg(
+        arguments.argument == StandardStream ? u"the standard input"_s : arguments.argument,
+        Quantity(TotalSize(*restored), u"byte"_s, u"bytes"_s)));
     if (!undoPath.isEmpty())
-        context.Message(u"the databases as they were are kept in %1; restore that file to undo"_s.arg(undoPath));
+        context.Tell(u"the databases as they were are kept in %1; restore that file to undo"_s.arg(undoPath));
     return ExitCode::Success;
 }

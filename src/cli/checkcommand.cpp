@@ -63,7 +63,6 @@ ExitCode CheckDatabases(const CliContext &context, const CommandArguments &argum
         context.Message(u"%1 found"_s.arg(Quantity(findings, u"problem"_s, u"problems"_s)));
         return ExitCode::NothingFound;
     }
-    context.Message(
-        u"no damage found in %1"_s.arg(Quantity(arguments.databases.size(), u"database"_s, u"databases"_s)));
+    context.Tell(u"no damage found in %1"_s.arg(Quantity(arguments.databases.size(), u"database"_s, u"databases"_s)));
     return ExitCode::Success;
 }

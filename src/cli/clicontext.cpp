@@ -2,8 +2,11 @@
 
 #include "platform/clock.h"
 #include "platform/folders.h"
+#include "textoutput.h"
 
 #include <QFileDevice>
+
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -14,7 +17,10 @@ CliContext::CliContext(const Folders &folders, const Clock &clock, const QString
     , m_lockPath(lockPath)
     , m_output(output)
     , m_messages(messages)
-{}
+{
+    const auto *const file = qobject_cast<const QFileDevice *>(&output);
+    m_outputIsTerminal = file && file->handle() >= 0 && isatty(file->handle()) == 1;
+}
 
 QString CliContext::DataFolder() const
 {
@@ -28,6 +34,12 @@ QDateTime CliContext::Now() const
 
 void CliContext::Output(QByteArrayView data) const
 {
+    if (m_outputIsTerminal) {
+        const QByteArray shown = ForTerminal(data);
+        if (m_output.write(shown) != shown.size() && m_outputError.isEmpty())
+            m_outputError = m_output.errorString();
+        return;
+    }
     if (m_output.write(data.data(), data.size()) != data.size() && m_outputError.isEmpty())
         m_outputError = m_output.errorString();
 }
@@ -45,6 +57,12 @@ QString CliContext::FinishOutput() const
 void CliContext::Message(const QString &text) const
 {
     m_messages.write((u"korvane-cli: "_s + text + u'\n').toUtf8());
+}
+
+void CliContext::Tell(const QString &text) const
+{
+    if (!m_quiet)
+        Message(text);
 }
 
 std::unique_ptr<InstanceLock> CliContext::LockOutWindow() const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "commandtable.h"
+
 #include <QList>
 #include <QString>
 
@@ -12,4 +14,8 @@ struct CommandArguments
     QString format;
     // Empty for the standard output.
     QString outputFile;
+    // The switches given.
+    QList<CommandTable::Option> switches;
+
+    bool Has(CommandTable::Option option) const { return switches.contains(option); }
 };

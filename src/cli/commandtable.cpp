@@ -1,20 +1,27 @@
 #include "commandtable.h"
 
+#include "platform/appinfo.h"
+
 #include <QStringList>
 
 using namespace Qt::StringLiterals;
 
 namespace CommandTable {
 
-const std::array<OptionSpec, 5> Options = {{
+const std::array<OptionSpec, 10> Options = {{
     {Option::Database, "d"_L1, "database"_L1, "DB"_L1, "1 to 4, work, games, tools"_L1},
     {Option::Format, "f"_L1, "format"_L1, "FORMAT"_L1, {}},
     {Option::Output, "o"_L1, "output"_L1, "FILE"_L1, "write to FILE instead of the standard output"_L1},
     {Option::Help, "h"_L1, "help"_L1, {}, "this help"_L1},
-    {Option::Version, {}, "version"_L1, {}, "the version"_L1},
+    {Option::Version, "V"_L1, "version"_L1, {}, "the version"_L1},
+    {Option::DryRun, {}, "dry-run"_L1, {}, "say what would be added, skipped and refused; change nothing"_L1},
+    {Option::KeepDuplicates, {}, "keep-duplicates"_L1, {}, "also add records the database already holds"_L1},
+    {Option::SpreadsheetSafe, {}, "spreadsheet-safe"_L1, {}, "CSV: keep cells from running as formulas"_L1},
+    {Option::Force, {}, "force"_L1, {}, "replace an existing file"_L1},
+    {Option::Quiet, "q"_L1, "quiet"_L1, {}, "no message on success"_L1},
 }};
 
-const std::array<CommandSpec, 8> Commands = {{
+const std::array<CommandSpec, 9> Commands = {{
     {.command = Command::List,
      .name = "list"_L1,
      .summary = "every record of one database or of all four"_L1,
@@ -38,18 +45,21 @@ const std::array<CommandSpec, 8> Commands = {{
      .databaseUse = DatabaseUse::OneOrAll,
      .formats = "csv json keepass-xml"_L1,
      .formatRequired = true,
-     .takesOutput = true},
+     .takesOutput = true,
+     .switches = "spreadsheet-safe force"_L1},
     {.command = Command::Import,
      .name = "import"_L1,
      .summary = "append the records of a CSV, JSON or KeePass 2 XML file"_L1,
      .argument = "FILE"_L1,
-     .databaseUse = DatabaseUse::One,
+     .databaseUse = DatabaseUse::OneForUnplaced,
      .formats = "csv json keepass-xml"_L1,
-     .formatRequired = true},
+     .formatRequired = true,
+     .switches = "dry-run keep-duplicates"_L1},
     {.command = Command::Backup,
      .name = "backup"_L1,
      .summary = "all four databases into one backup file"_L1,
-     .argument = "FILE"_L1},
+     .argument = "FILE"_L1,
+     .switches = "force"_L1},
     {.command = Command::Restore,
      .name = "restore"_L1,
      .summary = "all four databases back from a backup file"_L1,
@@ -58,6 +68,7 @@ const std::array<CommandSpec, 8> Commands = {{
      .name = "check"_L1,
      .summary = "report damaged lines of the database files"_L1,
      .databaseUse = DatabaseUse::OneOrAll},
+    {.command = Command::Version, .name = "version"_L1, .summary = "the version of korvane-cli"_L1},
 }};
 
 namespace {
@@ -80,8 +91,9 @@ QString OptionLine(const OptionSpec &option, const QString &help)
 QString DatabaseHelp(const CommandSpec &command)
 {
     const QString names = OptionOf(Option::Database).help;
-    return command.databaseUse == DatabaseUse::One ? names + u" or misc (required)"_s
-                                                   : names + u", misc or all (the default)"_s;
+    return command.databaseUse == DatabaseUse::OneForUnplaced
+               ? names + u" or misc, for records without a Database column"_s
+               : names + u", misc or all (the default)"_s;
 }
 
 QString FormatHelp(const CommandSpec &command)
@@ -101,14 +113,14 @@ QString Usage(const CommandSpec &command)
         usage += u' ' + formats;
     if (!command.argument.isEmpty())
         usage += u' ' + command.argument;
-    if (command.databaseUse == DatabaseUse::One)
-        usage += u" -d DB"_s;
-    if (command.databaseUse == DatabaseUse::OneOrAll)
+    if (command.databaseUse != DatabaseUse::None)
         usage += u" [-d DB]"_s;
     if (!command.formats.isEmpty() && !command.formatRequired)
         usage += u" ["_s + formats + u']';
     if (command.takesOutput)
         usage += u" [-o FILE]"_s;
+    for (const Option option : Switches(command))
+        usage += u" [--"_s + OptionOf(option).longName + u']';
     return usage;
 }
 
@@ -126,6 +138,51 @@ const CommandSpec *FindCommand(QStringView name)
             return &command;
     }
     return nullptr;
+}
+
+QList<Option> Switches(const CommandSpec &command)
+{
+    QList<Option> switches;
+    for (const OptionSpec &option : Options) {
+        if (QString(command.switches).split(u' ').contains(option.longName))
+            switches.append(option.option);
+    }
+    return switches;
+}
+
+QStringList CommandNames()
+{
+    QStringList names;
+    for (const CommandSpec &command : Commands)
+        names.append(command.name);
+    return names;
+}
+
+QStringList OptionNames(const CommandSpec &command)
+{
+    QList<Option> options{Option::Help, Option::Quiet};
+    if (command.databaseUse != DatabaseUse::None)
+        options.append(Option::Database);
+    if (!command.formats.isEmpty())
+        options.append(Option::Format);
+    if (command.takesOutput)
+        options.append(Option::Output);
+    options += Switches(command);
+    QStringList names;
+    for (const Option option : options) {
+        if (!OptionOf(option).shortName.isEmpty())
+            names.append(u"-"_s + OptionOf(option).shortName);
+        names.append(u"--"_s + OptionOf(option).longName);
+    }
+    return names;
+}
+
+QString VersionText()
+{
+    return u"korvane-cli %1.%2.%3 (%4)\n"_s.arg(AppInfo::VersionMajor)
+        .arg(AppInfo::VersionMinor)
+        .arg(AppInfo::VersionRevision)
+        .arg(AppInfo::VersionComment);
 }
 
 QString ProgramHelp()
@@ -148,7 +205,10 @@ QString CommandHelp(const CommandSpec &command)
         help += OptionLine(OptionOf(Option::Format), FormatHelp(command));
     if (command.takesOutput)
         help += OptionLine(OptionOf(Option::Output), OptionOf(Option::Output).help);
-    help += OptionLine(OptionOf(Option::Help), OptionOf(Option::Help).help);
+    for (const Option option : Switches(command))
+        help += OptionLine(OptionOf(option), OptionOf(option).help);
+    for (const Option option : {Option::Quiet, Option::Help})
+        help += OptionLine(OptionOf(option), OptionOf(option).help);
     return help + u'\n' + ManualPointer + ExitStatusHelp;
 }
 

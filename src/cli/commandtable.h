@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QLatin1StringView>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -19,6 +21,7 @@ enum class Command {
     Backup,
     Restore,
     Check,
+    Version,
 };
 
 enum class Option {
@@ -27,6 +30,11 @@ enum class Option {
     Output,
     Help,
     Version,
+    DryRun,
+    KeepDuplicates,
+    SpreadsheetSafe,
+    Force,
+    Quiet,
 };
 
 struct OptionSpec
@@ -45,8 +53,8 @@ enum class DatabaseUse {
     None,
     // One database or all; all when -d is not given.
     OneOrAll,
-    // Exactly one, which must be named.
-    One,
+    // One, for what the command's file does not place itself; may be left out.
+    OneForUnplaced,
 };
 
 struct CommandSpec
@@ -63,13 +71,26 @@ struct CommandSpec
     QLatin1StringView formats{};
     bool formatRequired = false;
     bool takesOutput = false;
+    // The options without a value the command takes besides --help and
+    // --quiet, by their long names, blank-separated.
+    QLatin1StringView switches{};
 };
 
-extern const std::array<OptionSpec, 5> Options;
-extern const std::array<CommandSpec, 8> Commands;
+extern const std::array<OptionSpec, 10> Options;
+extern const std::array<CommandSpec, 9> Commands;
 
 const OptionSpec &OptionOf(Option option);
 const CommandSpec *FindCommand(QStringView name);
+// The command's switches, in the table's order.
+QList<Option> Switches(const CommandSpec &command);
+
+// The names of the commands, and of the options a command takes with their
+// dashes ("-d", "--database"), to suggest the nearest to a mistyped one.
+QStringList CommandNames();
+QStringList OptionNames(const CommandSpec &command);
+
+// "korvane-cli 1.2.3 (comment)".
+QString VersionText();
 
 // What --help prints, for the program and for one command.
 QString ProgramHelp();

@@ -6,7 +6,7 @@
 #include "clicontext.h"
 #include "exportcommand.h"
 #include "importcommand.h"
-#include "platform/appinfo.h"
+#include "nearestname.h"
 #include "querycommands.h"
 
 using namespace Qt::StringLiterals;
@@ -33,6 +33,9 @@ ExitCode Run(const CliContext &context, Command command, const CommandArguments 
         return RestoreDatabases(context, arguments);
     case Command::Check:
         return CheckDatabases(context, arguments);
+    case Command::Version:
+        context.Output(VersionText().toUtf8());
+        return ExitCode::Success;
     }
     return ExitCode::Refused;
 }
@@ -49,7 +52,18 @@ ExitCode ParseAndRun(const CliContext &context, const CommandSpec &command, cons
         context.Message(parser.Error());
         return ExitCode::Refused;
     }
+    context.SetQuiet(parsed->Has(Option::Quiet));
     return Run(context, command.command, *parsed);
+}
+
+ExitCode RefuseCommand(const CliContext &context, const QString &name)
+{
+    QString error = u"no command \"%1\""_s.arg(name);
+    const QString nearest = NearestName(name, CommandNames());
+    if (!nearest.isEmpty())
+        error += u" (did you mean %1?)"_s.arg(nearest);
+    context.Message(error + u"; \"korvane-cli --help\" lists them"_s);
+    return ExitCode::Refused;
 }
 
 ExitCode RunArguments(const CliContext &context, const QStringList &arguments)
@@ -60,24 +74,19 @@ ExitCode RunArguments(const CliContext &context, const QStringList &arguments)
     }
     const QString &first = arguments.front();
     if (first == u"-h" || first == u"--help" || first == u"help") {
+        if (arguments.size() == 1) {
+            context.Output(ProgramHelp().toUtf8());
+            return ExitCode::Success;
+        }
         if (arguments.size() == 2 && FindCommand(arguments[1]))
             return ParseAndRun(context, *FindCommand(arguments[1]), {u"--help"_s});
-        context.Output(ProgramHelp().toUtf8());
-        return ExitCode::Success;
+        return RefuseCommand(context, arguments.back());
     }
-    if (first == u"--version") {
-        context.Output(u"korvane-cli %1.%2.%3 (%4)\n"_s.arg(AppInfo::VersionMajor)
-                           .arg(AppInfo::VersionMinor)
-                           .arg(AppInfo::VersionRevision)
-                           .arg(AppInfo::VersionComment)
-                           .toUtf8());
-        return ExitCode::Success;
-    }
+    if (first == u"-V" || first == u"--version")
+        return ParseAndRun(context, *FindCommand(u"version"), arguments.sliced(1));
     const CommandSpec *command = FindCommand(first);
-    if (!command) {
-        context.Message(u"no command \"%1\"; \"korvane-cli --help\" lists them"_s.arg(first));
-        return ExitCode::Refused;
-    }
+    if (!command)
+        return RefuseCommand(context, first);
     return ParseAndRun(context, *command, arguments.sliced(1));
 }
 

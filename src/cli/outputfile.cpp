@@ -3,7 +3,9 @@
 #include "clicontext.h"
 #include "store/databasefiles.h"
 #include "store/privatefiles.h"
+#include "wholefile.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
@@ -21,6 +23,18 @@ QString Resolved(const QString &path)
     return folder.isEmpty() ? info.absoluteFilePath() : folder + u'/' + info.fileName();
 }
 
+// A pipe, FIFO or device is a stream to write into, never a file to replace.
+ExitCode WriteInPlace(const CliContext &context, const QString &path, const QByteArray &content)
+{
+    QFile stream(path);
+    if (!stream.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || stream.write(content) != content.size()) {
+        const QString reason = stream.errorString();
+        context.Message(u"could not write %1: %2"_s.arg(path, reason.front().toLower() + reason.sliced(1)));
+        return ExitCode::Failed;
+    }
+    return ExitCode::Success;
+}
+
 } // namespace
 
 bool IsDatabaseFile(const QString &dataFolder, const QString &path)
@@ -34,14 +48,25 @@ bool IsDatabaseFile(const QString &dataFolder, const QString &path)
     return false;
 }
 
-ExitCode WriteOutput(const CliContext &context, const QString &file, const QByteArray &content)
+ExitCode WriteOutput(const CliContext &context, const QString &file, const QByteArray &content, Existing existing)
 {
-    if (file.isEmpty()) {
+    if (file.isEmpty() || file == StandardStream) {
         context.Output(content);
         return ExitCode::Success;
     }
+    const QFileInfo info(file);
+    if (info.isDir()) {
+        context.Message(u"%1 is a folder; name a file"_s.arg(file));
+        return ExitCode::Refused;
+    }
+    if (info.exists() && !info.isFile())
+        return WriteInPlace(context, file, content);
     if (IsDatabaseFile(context.DataFolder(), file)) {
         context.Message(u"%1 is a database file of Korvane; choose another name"_s.arg(file));
+        return ExitCode::Refused;
+    }
+    if (existing == Existing::Keep && info.isFile()) {
+        context.Message(u"%1 exists; --force replaces it"_s.arg(file));
         return ExitCode::Refused;
     }
     // Like the export container, the file replaces whatever stands at its name,

@@ -39,7 +39,11 @@ ExitCode ListRecords(const CliContext &context, const CommandArguments &argument
     const std::optional<QList<DatabaseRecords>> databases = ReadStoredRecords(context, arguments.databases);
     if (!databases)
         return ExitCode::Failed;
-    context.Output(FormatRecords(arguments.format, *databases));
+    // A script reads no output as no records; a person is told.
+    if (context.OutputIsTerminal() && arguments.format == u"table" && RecordCount(*databases) == 0)
+        context.Output("no records\n");
+    else
+        context.Output(FormatRecords(arguments.format, *databases));
     return ExitCode::Success;
 }
 

@@ -21,3 +21,8 @@ QByteArray FormatTable(const QList<DatabaseRecords> &databases);
 // Each record as one "Name: text" line per column, names aligned; records are
 // a blank line apart.
 QByteArray FormatFieldLines(const QList<DatabaseRecords> &databases);
+
+// UTF-8 output as a terminal may show it: control characters as Unicode's
+// control pictures (ESC as U+241B), the C1 controls as U+FFFD, as the
+// listings show fields. Line feeds, tabs and CR LF line ends stay.
+QByteArray ForTerminal(QByteArrayView utf8);

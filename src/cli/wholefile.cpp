@@ -1,5 +1,9 @@
 #include "wholefile.h"
 
+#include <QFile>
+
+#include <cstdio>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -25,10 +29,39 @@ bool MayRead(const RegularFile &file, const QString &path, MissingFile missing, 
     return true;
 }
 
+// A pipe has no size to check first: reading stops one byte past the limit.
+std::optional<QByteArray> ReadStandardInput(QString &error, qint64 limit)
+{
+    QFile input;
+    if (!input.open(stdin, QIODevice::ReadOnly)) {
+        error = u"cannot read the standard input"_s;
+        return std::nullopt;
+    }
+    // A pipe gives what its writer has written so far: read until its end.
+    QByteArray content;
+    while (content.size() <= limit) {
+        const QByteArray part = input.read(limit + 1 - content.size());
+        if (part.isEmpty())
+            break;
+        content += part;
+    }
+    if (input.error() != QFileDevice::NoError) {
+        error = u"cannot read the standard input: "_s + input.errorString();
+        return std::nullopt;
+    }
+    if (content.size() > limit) {
+        error = u"the standard input holds more than the %1 MiB korvane-cli reads of such a file"_s.arg(limit >> 20);
+        return std::nullopt;
+    }
+    return content;
+}
+
 } // namespace
 
 std::optional<QByteArray> ReadWholeFile(const QString &path, MissingFile missing, QString &error, qint64 limit)
 {
+    if (path == StandardStream)
+        return ReadStandardInput(error, limit);
     const RegularFile file(path);
     if (!MayRead(file, path, missing, limit, error))
         return std::nullopt;

@@ -24,7 +24,10 @@ enum class MissingFile {
     IsError
 };
 
-// Reads a file whole: only a regular file (a named pipe or a device would
+// The file name that stands for the standard input or output.
+inline constexpr QStringView StandardStream = u"-";
+
+// Reads a file whole, StandardStream the standard input: only a regular file (a named pipe or a device would
 // never end) no larger than limit, or a missing one where that is allowed.
 // None, with the reason in error, when it may not be read or reading fails.
 std::optional<QByteArray> ReadWholeFile(const QString &path, MissingFile missing, QString &error,

@@ -2,7 +2,13 @@
 #include "platform/instancelock.h"
 #include "testsupport/filesizelimit.h"
 
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -109,6 +115,70 @@ private slots:
         QCOMPARE(cli.Messages(), u"korvane-cli: %1 is %2. Nothing was restored.\n"_s.arg(path, reason));
         QCOMPARE(Databases(cli), (Contents{"one", "two", "three", "four"}));
         QCOMPARE(QDir(cli.folders.DataFolder()).entryList(QDir::Files).size(), 4);
+    }
+
+    // "-" is the standard output and input: a backup goes through a pipe,
+    // into gpg for one, and comes back the same way.
+    void backupThroughAPipe_restoresEveryDatabaseExactly()
+    {
+        const QTemporaryDir home;
+        const QString from = home.filePath(u"from"_s);
+        const QString to = home.filePath(u"to"_s);
+        for (int number = 1; number <= 4; ++number) {
+            const QString path = DatabaseFiles::DatabaseFilePath(from + u"/Tessaly/Korvane"_s, number);
+            QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+            QVERIFY(TestFiles::Write(path, LargeDatabases()[number - 1]));
+        }
+        QProcess pipe;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"HOME"_s, home.path());
+        pipe.setProcessEnvironment(environment);
+        pipe.start(u"sh"_s, {u"-c"_s, uR"(XDG_DATA_HOME="$1" "$0" backup - | XDG_DATA_HOME="$2" "$0" restore -q -)"_s,
+                             QStringLiteral(KORVANE_CLI), from, to});
+        QVERIFY(pipe.waitForFinished());
+        // The restore is quiet; the backup says where it went.
+        const QByteArray told = pipe.readAllStandardError();
+        QVERIFY2(told.startsWith("korvane-cli: backed up the four databases to the standard output (226,055 bytes)\n")
+                     && told.count('\n') == 1,
+                 told.constData());
+        QCOMPARE(pipe.exitCode(), 0);
+        for (int number = 1; number <= 4; ++number) {
+            const QString path = DatabaseFiles::DatabaseFilePath(to + u"/Tessaly/Korvane"_s, number);
+            QCOMPARE(TestFiles::Read(path), LargeDatabases()[number - 1]);
+        }
+    }
+
+    // A FIFO, or a link to one, is a stream to write into: it stays where
+    // it is, and whoever reads it gets the backup.
+    void backupIntoAFifo_writesInPlace_data()
+    {
+        QTest::addColumn<bool>("throughALink");
+        QTest::newRow("FIFO") << false;
+        QTest::newRow("link to a FIFO") << true;
+    }
+
+    void backupIntoAFifo_writesInPlace()
+    {
+        QFETCH(bool, throughALink);
+        CliRunner cli;
+        WriteDatabases(cli, {"one", "two", "three", "four"});
+        const QString fifo = cli.FilePath(u"fifo"_s);
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const QString path = throughALink ? cli.FilePath(u"link"_s) : fifo;
+        QVERIFY(!throughALink || QFile::link(fifo, path));
+        const int reader = open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+        QVERIFY(reader >= 0);
+        QCOMPARE(cli.Run({u"backup"_s, path}), ExitCode::Success);
+        QByteArray read(1000, '\0');
+        read.truncate(std::max<ssize_t>(0, ::read(reader, read.data(), read.size())));
+        close(reader);
+        QCOMPARE(read, Backup({"one", "two", "three", "four"}));
+        QCOMPARE(QFileInfo(path).isSymLink(), throughALink);
+        struct stat status
+        {
+        };
+        QCOMPARE(stat(QFile::encodeName(fifo).constData(), &status), 0);
+        QVERIFY(S_ISFIFO(status.st_mode));
     }
 
     void restoreWhileTheWindowRuns_isRefused()

@@ -71,10 +71,105 @@ private slots:
     {
         CliRunner cli;
         QVERIFY(cli.WriteDatabase(3, Line("old|||||||").repeated(32760)));
-        QCOMPARE(Import(cli, u"csv"_s, "Product\r\n" + QByteArray("P\r\n").repeated(8), u"tools"_s), ExitCode::Refused);
+        QCOMPARE(Import(cli, u"csv"_s, "Product,Registration\r\n" + QByteArray("P,R\r\n").repeated(8), u"tools"_s),
+                 ExitCode::Refused);
         QVERIFY(cli.Messages().startsWith(
             u"korvane-cli: the database holds 32,760 records; 8 more would pass the 32,767 a database may hold\n"_s));
-        QCOMPARE(Import(cli, u"csv"_s, "Product\r\n" + QByteArray("P\r\n").repeated(7), u"tools"_s), ExitCode::Success);
+        QCOMPARE(Import(cli, u"csv"_s, "Product,Registration\r\n" + QByteArray("P,R\r\n").repeated(7), u"tools"_s),
+                 ExitCode::Success);
+    }
+
+    // Each row imports its file twice into Games, which holds "old" first.
+    void import_placesRecordsAndSkipsWhatIsThere_data()
+    {
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QByteArray>("games");
+        QTest::addColumn<QByteArray>("tools");
+        QTest::addColumn<QString>("secondMessage");
+        const QByteArray old = Line("old|||R|||T|");
+        QTest::newRow("a second run adds nothing")
+            << QByteArray("Product,Registration,Recorded\r\nold,R,T\r\nnew,S,T\r\n") << QStringList()
+            << old + Line("new|||S|||T|") << QByteArray()
+            << u"imported 0 records into Games; skipped 2 records it holds already"_s;
+        QTest::newRow("only the fields the file gives are compared")
+            << QByteArray("Product,Registration\r\nold,R\r\n") << QStringList() << old << QByteArray()
+            << u"imported 0 records into Games; skipped 1 record it holds already"_s;
+        QTest::newRow("kept on request") << QByteArray("Product,Registration,Recorded\r\nold,R,T\r\n")
+                                         << QStringList{u"--keep-duplicates"_s} << old + old << QByteArray()
+                                         << u"imported 1 record into Games"_s;
+        QTest::newRow("the Database column places a record, -d the others")
+            << QByteArray("Database,Product,Registration,Recorded\r\nTools,a,R,T\r\n,b,R,T\r\n3,c,R,T\r\n")
+            << QStringList() << old + Line("b|||R|||T|") << Line("a|||R|||T|") + Line("c|||R|||T|")
+            << u"imported 0 records into Games; skipped 1 record it holds already\n"
+               "korvane-cli: imported 0 records into Tools; skipped 2 records it holds already"_s;
+    }
+
+    void import_placesRecordsAndSkipsWhatIsThere()
+    {
+        QFETCH(QByteArray, csv);
+        QFETCH(QStringList, options);
+        QFETCH(QByteArray, games);
+        QFETCH(QByteArray, tools);
+        QFETCH(QString, secondMessage);
+        CliRunner cli;
+        QVERIFY(cli.WriteDatabase(2, Line("old|||R|||T|")));
+        QVERIFY(TestFiles::Write(cli.FilePath(u"in.csv"_s), csv));
+        const QStringList command =
+            QStringList{u"import"_s, u"-f"_s, u"csv"_s, cli.FilePath(u"in.csv"_s), u"-d"_s, u"games"_s} + options;
+        QCOMPARE(cli.Run(command), ExitCode::Success);
+        QCOMPARE(cli.Database(2), games);
+        QCOMPARE(cli.Database(3), tools);
+        QCOMPARE(cli.Run(command), ExitCode::Success);
+        if (options.isEmpty()) {
+            QCOMPARE(cli.Database(2), games);
+            QCOMPARE(cli.Database(3), tools);
+        }
+        QCOMPARE(cli.Messages(), u"korvane-cli: "_s + secondMessage + u'\n');
+    }
+
+    void import_refusesWhatAddRefuses_data()
+    {
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("empty Registration")
+            << QByteArray("Product,Registration\r\nfine,R\r\nP,\r\n") << QStringList{u"-d"_s, u"2"_s}
+            << u"line 3 (\"P\"): the Registration field is empty"_s;
+        QTest::newRow("no Registration column") << QByteArray("Product\r\nP\r\n") << QStringList{u"-d"_s, u"2"_s}
+                                                << u"line 2 (\"P\"): the Registration field is empty"_s;
+        QTest::newRow("unknown database") << QByteArray("Database,Product,Registration\r\nGames,a,R\r\nPlay,b,R\r\n")
+                                          << QStringList{u"-d"_s, u"2"_s} << u"line 3 (\"b\"): no database \"Play\""_s;
+        QTest::newRow("no database for a record")
+            << QByteArray("Database,Product,Registration\r\nGames,a,R\r\n,b,R\r\n") << QStringList()
+            << u"line 3 (\"b\"): no Database column; name the database with -d"_s;
+    }
+
+    void import_refusesWhatAddRefuses()
+    {
+        QFETCH(QByteArray, csv);
+        QFETCH(QStringList, options);
+        QFETCH(QString, problem);
+        CliRunner cli;
+        QVERIFY(TestFiles::Write(cli.FilePath(u"in.csv"_s), csv));
+        const QStringList command = QStringList{u"import"_s, u"-f"_s, u"csv"_s, cli.FilePath(u"in.csv"_s)} + options;
+        QCOMPARE(cli.Run(command), ExitCode::Refused);
+        QCOMPARE(cli.Messages(), u"korvane-cli: %1\nkorvane-cli: nothing was imported\n"_s.arg(problem));
+        QCOMPARE(cli.Run(command + QStringList{u"--dry-run"_s}), ExitCode::Refused);
+        QVERIFY(cli.Output().endsWith("refused: " + problem.toUtf8() + '\n'));
+        QVERIFY(!QFile::exists(cli.DatabasePath(2)));
+    }
+
+    void dryRun_tellsAndChangesNothing()
+    {
+        CliRunner cli;
+        QVERIFY(cli.WriteDatabase(2, Line("old|||R|||T|")));
+        QVERIFY(TestFiles::Write(cli.FilePath(u"in.csv"_s), "Product,Registration,Recorded\r\nold,R,T\r\nnew,S,T\r\n"));
+        QCOMPARE(cli.Run({u"import"_s, u"-f"_s, u"csv"_s, cli.FilePath(u"in.csv"_s), u"-d"_s, u"2"_s, u"--dry-run"_s}),
+                 ExitCode::Success);
+        QCOMPARE(cli.Output(), "would add line 3 (\"new\") to Games\n"
+                               "would skip line 2 (\"old\"): Games holds it already\n");
+        QCOMPARE(cli.Database(2), Line("old|||R|||T|"));
     }
 
     void unreadableFiles_changeNothing_data()
@@ -115,8 +210,9 @@ private slots:
         InstanceLock window(cli.LockPath());
         QVERIFY(window.TryLock());
         QCOMPARE(Import(cli, u"csv"_s, "Product\r\nP\r\n"), ExitCode::Refused);
-        QCOMPARE(cli.Messages(), u"korvane-cli: the Korvane window is running; close it first\n"
-                                 "korvane-cli: nothing was imported\n"_s);
+        QCOMPARE(cli.Messages(),
+                 u"korvane-cli: another Korvane (the window or korvane-cli) is writing; close the window or wait\n"
+                 "korvane-cli: nothing was imported\n"_s);
         QCOMPARE(cli.Database(2), Line("old|||||||"));
         // Reading goes on meanwhile.
         QCOMPARE(cli.Run({u"list"_s}), ExitCode::Success);

@@ -20,7 +20,7 @@ const QByteArray Databases[] = {
          "04-12-2026 01:35:24|")
         + Line("<Office> & \"Suite\"|Bj\xF6rn \xD8lstad|'1'|x]]>y||mailto:bj@host.example|04-12-2026 01:35:25|\r\n"),
     Line("  Isles  |\x80uro \x8A\x9A \x8E\x9E \x9F\xFF|line one\nline two|tab\there||||"),
-    Line("|||||||\r\n") + Line("Tools|\xA0\xAD|C|K|2024|w|04-12-2026 01:35:26|"),
+    Line("|||R|||\r\n") + Line("Tools|\xA0\xAD|C|K|2024|w|04-12-2026 01:35:26|"),
     QByteArray(),
 };
 

@@ -56,7 +56,7 @@ Names ManCommands()
 
 Names ManOptions()
 {
-    static const QRegularExpression option(uR"((?:^|[\s"])(--?[a-z][a-z-]*))"_s);
+    static const QRegularExpression option(uR"((?:^|[\s"])(--?[a-zA-Z][a-z-]*))"_s);
     Names names;
     for (const QString &tag : Tags(u"OPTIONS"_s)) {
         for (const QRegularExpressionMatch &match : option.globalMatch(tag))

@@ -6,6 +6,10 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -33,6 +37,30 @@ protected:
         return -1;
     }
 };
+
+// What a successful run writes to a pseudo-terminal, as a person sees it.
+QByteArray RunOnATerminal(CliRunner &cli, const QStringList &arguments)
+{
+    int controller = -1;
+    int device = -1;
+    if (openpty(&controller, &device, nullptr, nullptr, nullptr) != 0)
+        return "no pseudo-terminal";
+    // No translation of line ends on the way: the bytes as written.
+    termios raw{};
+    tcgetattr(device, &raw);
+    cfmakeraw(&raw);
+    tcsetattr(device, TCSANOW, &raw);
+    QFile terminal;
+    terminal.open(device, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle);
+    const ExitCode code = cli.RunInto(terminal, arguments);
+    terminal.close();
+    QByteArray written;
+    char buffer[4096];
+    for (ssize_t got = 0; (got = read(controller, buffer, sizeof buffer)) > 0;)
+        written.append(buffer, got);
+    ::close(controller);
+    return code == ExitCode::Success ? written : "failed";
+}
 
 } // namespace
 
@@ -151,9 +179,26 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("message");
         QTest::newRow("no command") << QStringList() << u"a command is needed; \"korvane-cli --help\" lists them"_s;
-        QTest::newRow("unknown command") << QStringList{u"lst"_s}
-                                         << u"no command \"lst\"; \"korvane-cli --help\" lists them"_s;
-        QTest::newRow("unknown option") << QStringList{u"list"_s, u"--all"_s} << u"Unknown option 'all'."_s;
+        QTest::newRow("mistyped command")
+            << QStringList{u"lst"_s} << u"no command \"lst\" (did you mean list?); \"korvane-cli --help\" lists them"_s;
+        QTest::newRow("unknown command") << QStringList{u"frobnicate"_s}
+                                         << u"no command \"frobnicate\"; \"korvane-cli --help\" lists them"_s;
+        QTest::newRow("help for an unknown command")
+            << QStringList{u"help"_s, u"bogus"_s} << u"no command \"bogus\"; \"korvane-cli --help\" lists them"_s;
+        QTest::newRow("mistyped option")
+            << QStringList{u"export"_s, u"--formt"_s, u"csv"_s}
+            << u"export has no option --formt (did you mean --format?); \"korvane-cli export --help\" lists its options"_s;
+        QTest::newRow("option cut short")
+            << QStringList{u"export"_s, u"-f"_s, u"csv"_s, u"--spreadsheet"_s}
+            << u"export has no option --spreadsheet (did you mean --spreadsheet-safe?); \"korvane-cli export --help\" "
+               "lists its options"_s;
+        QTest::newRow("unknown option") << QStringList{u"list"_s, u"--all"_s}
+                                        << u"list has no option --all; \"korvane-cli list --help\" lists its options"_s;
+        QTest::newRow("option of another command")
+            << QStringList{u"list"_s, u"--force"_s}
+            << u"list has no option --force; \"korvane-cli list --help\" lists its options"_s;
+        QTest::newRow("repeated database")
+            << QStringList{u"list"_s, u"-d"_s, u"1"_s, u"-d"_s, u"2"_s} << u"--database may be given once"_s;
         QTest::newRow("unknown database") << QStringList{u"list"_s, u"-d"_s, u"5"_s}
                                           << u"no database \"5\": use 1 to 4, work, games, tools, misc or all"_s;
         QTest::newRow("unknown format") << QStringList{u"list"_s, u"-f"_s, u"xml"_s}
@@ -211,6 +256,32 @@ private slots:
                  u"%1:32768: more than the 32,767 records a database holds; the rest was not checked\n"_s.arg(path));
     }
 
+    // Exact unless asked otherwise, so a CSV export imports back byte for
+    // byte; a spreadsheet must not run a cell as a formula.
+    void exportCsv_neutralisesFormulasOnRequestOnly_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<ExitCode>("exitCode");
+        QTest::addColumn<QByteArray>("row");
+        QTest::newRow("exact") << QStringList{u"-f"_s, u"csv"_s} << ExitCode::Success
+                               << QByteArray("Games,=1+2,@A,,-1,+x,x=1,\r\n");
+        QTest::newRow("spreadsheet-safe") << QStringList{u"-f"_s, u"csv"_s, u"--spreadsheet-safe"_s}
+                                          << ExitCode::Success << QByteArray("Games,'=1+2,'@A,,'-1,'+x,x=1,\r\n");
+        QTest::newRow("JSON has no cells")
+            << QStringList{u"-f"_s, u"json"_s, u"--spreadsheet-safe"_s} << ExitCode::Refused << QByteArray();
+    }
+
+    void exportCsv_neutralisesFormulasOnRequestOnly()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(ExitCode, exitCode);
+        QFETCH(QByteArray, row);
+        CliRunner cli;
+        QVERIFY(cli.WriteDatabase(2, Line("=1+2|@A||-1|x=1|+x||")));
+        QCOMPARE(cli.Run(QStringList{u"export"_s, u"-d"_s, u"2"_s} + options), exitCode);
+        QCOMPARE(cli.Output().sliced(cli.Output().indexOf('\n') + 1), row);
+    }
+
     void exportOverADatabaseFile_isRefused_data()
     {
         QTest::addColumn<QString>("target");
@@ -240,6 +311,86 @@ private slots:
         FullDevice full;
         QCOMPARE(m_cli.RunInto(full, {u"export"_s, u"-f"_s, u"csv"_s}), ExitCode::Failed);
         QCOMPARE(m_cli.Messages(), u"korvane-cli: could not write the standard output: no space left on device\n"_s);
+    }
+
+    // Data on a terminal cannot retitle or clear it; files and pipes get
+    // every byte, so exports stay exact.
+    void output_showsControlsOnATerminalOnly_data()
+    {
+        QTest::addColumn<bool>("terminal");
+        QTest::addColumn<QByteArray>("row");
+        QTest::newRow("terminal") << true
+                                  << QByteArray("Games,\xE2\x90\x9B]0;x\xE2\x90\x87\xE2\x90\x9B[2J,\xEF\xBF\xBD,,"
+                                                "\"a\xE2\x90\x8D"
+                                                "b\",,,\r\n");
+        QTest::newRow("pipe") << false << QByteArray("Games,\x1B]0;x\x07\x1B[2J,\xC2\x81,,\"a\rb\",,,\r\n");
+    }
+
+    void output_showsControlsOnATerminalOnly()
+    {
+        QFETCH(bool, terminal);
+        QFETCH(QByteArray, row);
+        CliRunner cli;
+        QVERIFY(cli.WriteDatabase(2, Line("\x1B]0;x\x07\x1B[2J|\x81||a\rb||||")));
+        QByteArray written;
+        if (terminal) {
+            written = RunOnATerminal(cli, {u"export"_s, u"-f"_s, u"csv"_s});
+        } else {
+            QCOMPARE(cli.Run({u"export"_s, u"-f"_s, u"csv"_s}), ExitCode::Success);
+            written = cli.Output();
+        }
+        QCOMPARE(written.sliced(written.indexOf('\n') + 1), row);
+    }
+
+    void listOfNoRecords_saysSoOnATerminalOnly()
+    {
+        CliRunner cli;
+        QCOMPARE(RunOnATerminal(cli, {u"list"_s}), "no records\n");
+        QCOMPARE(cli.Run({u"list"_s}), ExitCode::Success);
+        QCOMPARE(cli.Output(), QByteArray());
+    }
+
+    void version_isOneLineEveryWay_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("-V") << QStringList{u"-V"_s};
+        QTest::newRow("--version") << QStringList{u"--version"_s};
+        QTest::newRow("command") << QStringList{u"version"_s};
+    }
+
+    void version_isOneLineEveryWay()
+    {
+        QFETCH(QStringList, arguments);
+        QCOMPARE(m_cli.Run(arguments), ExitCode::Success);
+        QVERIFY(m_cli.Output().startsWith("korvane-cli "));
+        QCOMPARE(m_cli.Output().count('\n'), 1);
+        QCOMPARE(m_cli.Messages(), QString());
+    }
+
+    // An existing file is replaced only on request; without it, it is kept
+    // byte for byte. A successful command says so unless asked for quiet.
+    void existingOutputFile_isReplacedOnlyWithForce_data()
+    {
+        QTest::addColumn<QStringList>("command");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("export") << QStringList{u"export"_s, u"-f"_s, u"csv"_s, u"-o"_s} << u"exported to"_s;
+        QTest::newRow("backup") << QStringList{u"backup"_s} << u"backed up"_s;
+    }
+
+    void existingOutputFile_isReplacedOnlyWithForce()
+    {
+        QFETCH(QStringList, command);
+        QFETCH(QString, told);
+        const QString path = m_cli.FilePath(u"existing"_s);
+        QVERIFY(TestFiles::Write(path, "mine"));
+        QCOMPARE(m_cli.Run(command + QStringList{path}), ExitCode::Refused);
+        QCOMPARE(m_cli.Messages(), u"korvane-cli: %1 exists; --force replaces it\n"_s.arg(path));
+        QCOMPARE(TestFiles::Read(path), "mine");
+        QCOMPARE(m_cli.Run(command + QStringList{path, u"--force"_s}), ExitCode::Success);
+        QVERIFY(m_cli.Messages().startsWith(u"korvane-cli: "_s + told));
+        QCOMPARE(m_cli.Run(command + QStringList{path, u"--force"_s, u"-q"_s}), ExitCode::Success);
+        QCOMPARE(m_cli.Messages(), QString());
+        QVERIFY(TestFiles::Read(path) != "mine");
     }
 
     void exportToAFile_isOwnerOnly()

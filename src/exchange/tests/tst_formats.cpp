@@ -82,7 +82,7 @@ private slots:
         const ImportedFile file = read(write(Databases(records)));
         QCOMPARE(file.errors, QStringList());
         QCOMPARE(file.leftOut, QStringList());
-        const ImportPlan plan = PlanImport(file.records, u"not used"_s, 0);
+        const ImportPlan plan = PlanImport(file.records, u"not used"_s, {}, Duplicates::Keep);
         QCOMPARE(plan.problems, QStringList());
         QCOMPARE(plan.records, records);
         if (givesDatabase) {
@@ -115,7 +115,7 @@ private slots:
         for (const CsvCells cells : {CsvCells::Exact, CsvCells::SpreadsheetSafe}) {
             const ImportedFile file = ReadCsv(WriteCsv(databases, cells));
             QCOMPARE(file.errors, QStringList());
-            const ImportPlan plan = PlanImport(file.records, u"not used"_s, 0);
+            const ImportPlan plan = PlanImport(file.records, u"not used"_s, {}, Duplicates::Keep);
             QCOMPARE(plan.problems, QStringList());
             QCOMPARE(plan.records, cells == CsvCells::Exact ? records : neutralised);
         }
@@ -263,7 +263,7 @@ for name in sys.argv[2:]:
             const Records records = {RegistrationRecord({field, "", "", "", "", "", "T"})};
             const QByteArray csv = WriteCsv({{1, records}});
             QCOMPARE(csv.contains(",\""), quoted);
-            QCOMPARE(PlanImport(ReadCsv(csv).records, u"not used"_s, 0).records, records);
+            QCOMPARE(PlanImport(ReadCsv(csv).records, u"not used"_s, {}, Duplicates::Keep).records, records);
         }
     }
 
