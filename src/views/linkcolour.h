@@ -26,8 +26,9 @@ inline double Luminance(const QColor &colour)
 
 inline double Contrast(const QColor &one, const QColor &other)
 {
-    const auto [darker, lighter] = std::minmax(Luminance(one), Luminance(other));
-    return (lighter + 0.05) / (darker + 0.05);
+    const double first = Luminance(one);
+    const double second = Luminance(other);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
 }
 
 inline QColor On(const QColor &background)
