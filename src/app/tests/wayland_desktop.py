@@ -24,6 +24,7 @@ Exits 77 (skipped) when a tool it needs is not installed.
 
 import json
 import os
+import re
 import shutil
 import struct
 import subprocess
@@ -531,6 +532,21 @@ def serve_desktop(socket_path):
             print("done", flush=True)
 
 
+def reachable_copy(program, folder):
+    """The program, its help page and its leak suppressions, copied where the
+    unprivileged user reaches them whatever the modes of the build folder."""
+    os.makedirs(folder, 0o755)
+    for path in (program, os.path.join(os.path.dirname(program), "help.html")):
+        if os.path.exists(path):
+            shutil.copy2(path, folder)
+    options = os.environ.get("LSAN_OPTIONS", "")
+    suppressions = re.search(r"suppressions=([^:]*)", options)
+    if suppressions:
+        shutil.copy2(suppressions.group(1), folder + "/leaks.supp")
+        os.environ["LSAN_OPTIONS"] = options.replace(suppressions.group(1), folder + "/leaks.supp")
+    return os.path.join(folder, os.path.basename(program))
+
+
 def main():
     if len(sys.argv) == 3 and sys.argv[1] == "--desktop":
         return serve_desktop(sys.argv[2])
@@ -542,6 +558,7 @@ def main():
     program = os.path.abspath(sys.argv[1])
     with tempfile.TemporaryDirectory() as root:
         os.chmod(root, 0o755)
+        program = reachable_copy(program, root + "/program")
         reference = root + "/x11.png"
         x11_reference(program, reference)
         session = WaylandSession(program, root + "/wayland", reference)
