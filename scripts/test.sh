@@ -8,7 +8,7 @@
 # with --fuzz. Works as root and as a normal user, who is asked for sudo only
 # to install missing packages.
 #
-#   bash scripts/test.sh          12-14 minutes from nothing on 2 cores, 0.9 GB of disk
+#   bash scripts/test.sh          11 minutes from a fresh clone on 2 cores, 0.9 GB of disk
 #   bash scripts/test.sh --fuzz   adds the fuzz build and 30 s per target, about 5 minutes
 set -euo pipefail
 cd "$(dirname "$0")/.."
