@@ -52,10 +52,10 @@ def missing_tools():
     return missing
 
 
-def start_display():
+def start_display(screen=SCREEN):
     """Xvfb on a free display number; returns (process, display name)."""
     read_end, write_end = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % SCREEN,
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % screen,
                                "-nolisten", "tcp"], pass_fds=[write_end], stderr=subprocess.DEVNULL)
     os.close(write_end)
     with os.fdopen(read_end) as numbers:

@@ -20,7 +20,8 @@ import tempfile
 import time
 from collections import Counter
 
-SKIPPED = 77
+from keyboard_desktop import skip, start_display
+
 TOOLS = ["Xvfb", "openbox", "xdotool", "import", "convert"]
 DARK_SCHEME = "/usr/share/qt6ct/colors/darker.conf"
 CASES = [("light", 1.0), ("dark", 1.0), ("dark", 1.25), ("dark", 1.5), ("dark", 2.0)]
@@ -71,12 +72,7 @@ def icon_contrast(picture, scale, left, top, side, icon_side):
 
 
 def picture_of_main_window(program, scheme, scale, folder):
-    read_end, write_end = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1600x1200x24", "-nolisten",
-                               "tcp"], pass_fds=[write_end], stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    with os.fdopen(read_end) as numbers:
-        display = ":" + numbers.readline().strip()
+    server, display = start_display((1600, 1200))
     home = tempfile.mkdtemp(dir=folder)
     os.makedirs(home + "/runtime", 0o700)
     environment = dict(os.environ, DISPLAY=display, HOME=home, XDG_CONFIG_HOME=home + "/.config",
@@ -129,8 +125,7 @@ def main():
     if not os.path.exists(DARK_SCHEME):
         missing.append("qt6ct")
     if missing:
-        print("SKIP: missing %s (the test tools of scripts/install-deps.sh)" % ", ".join(missing))
-        return SKIPPED
+        skip("missing " + ", ".join(missing))
     failures = []
     with tempfile.TemporaryDirectory() as folder:
         for scheme, scale in CASES:

@@ -32,8 +32,8 @@ import sys
 import tempfile
 import time
 
-SKIPPED = 77
-SCREEN = (1280, 1024)
+from keyboard_desktop import SCREEN, Failure, check, poll, skip, start_display
+
 TOOLS = ["sway", "swaymsg", "wtype", "grim", "wl-paste", "setpriv", "Xvfb", "openbox", "xdotool", "convert", "import"]
 APP_ID = "example.tessaly.Korvane"
 UNPRIVILEGED = 65534
@@ -48,30 +48,6 @@ REGIONS = [("record toolbar", 10, 12, 172, 52), ("database toolbar and web conta
 # Font smoothing may differ at the edges of letters, nothing more.
 MEAN_DIFFERENCE_LIMIT = 4.0
 DIFFERENT_PIXELS_LIMIT = 0.02
-
-
-def skip(reason):
-    print("SKIP: " + reason + " (the test tools of scripts/install-deps.sh)")
-    sys.exit(SKIPPED)
-
-
-class Failure(Exception):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
-
-
-def poll(read, accept, seconds=5.0):
-    """The first value of read() that accept() takes, or the last one read."""
-    deadline = time.monotonic() + seconds
-    value = read()
-    while not accept(value) and time.monotonic() < deadline:
-        time.sleep(0.1)
-        value = read()
-    return value
 
 
 def pixels(png, region=None):
@@ -135,12 +111,7 @@ class Home:
 
 def x11_reference(program, picture):
     """The main window's content as Korvane draws it on X11."""
-    read_end, write_end = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % SCREEN,
-                               "-nolisten", "tcp"], pass_fds=[write_end], stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    with os.fdopen(read_end) as numbers:
-        display = ":" + numbers.readline().strip()
+    server, display = start_display()
     processes = []
     try:
         with tempfile.TemporaryDirectory() as root:
@@ -342,7 +313,7 @@ class WaylandSession:
     def add_with_keys(self):
         self.type_record(["Zeta Editor", "2026-01-01", "Ann Example", "CID-7", "AAAA-BBBB", "zeta.example"])
         self.key("Return")  # Add Record has the focus after the last field
-        lines = poll(self.home.database_lines, lambda lines: lines == 1)
+        lines = poll(self.home.database_lines, lambda lines: lines == 1, 5)
         check(lines == 1, "a record added with the keys gave %d lines" % lines)
         print("keyboard-only add: one record on disk")
 
@@ -351,7 +322,7 @@ class WaylandSession:
         self.key("Tab", "Tab", "Tab", "Tab")
         self.keys("CODE-2")
         self.key("Alt_L", "F10", "Return")  # Alt shows the bar, F10 opens Records, Add Record is first
-        lines = poll(self.home.database_lines, lambda lines: lines == 2)
+        lines = poll(self.home.database_lines, lambda lines: lines == 2, 5)
         check(lines == 2, "Add Record from the menu bar gave %d lines" % lines)
         self.key("Alt_L")
         self.keys("-M", "ctrl", "a", "-m", "ctrl")
@@ -365,7 +336,7 @@ class WaylandSession:
         self.keys("-M", "ctrl", "p", "-m", "ctrl")  # Copy Customer ID, while the main menu is open
         self.key("Escape")
         types = poll(lambda: self.run("wl-paste", "--list-types").stdout.split(),
-                     lambda types: "x-kde-passwordManagerHint" in types)
+                     lambda types: "x-kde-passwordManagerHint" in types, 5)
         check("x-kde-passwordManagerHint" in types, "the copy offers %r" % types)
         text = self.run("wl-paste", "--no-newline", "--type", "text/plain").stdout
         check(text == "CID-42", "the clipboard holds %r" % text)
@@ -377,7 +348,7 @@ class WaylandSession:
 
     def open_help_and_link(self):
         self.key("F1")
-        targets = poll(self.home.opened_targets, lambda targets: len(targets) == 1)
+        targets = poll(self.home.opened_targets, lambda targets: len(targets) == 1, 5)
         check(len(targets) == 1 and targets[0].endswith("/help.html"), "F1 opened %r" % targets)
         # The web contact field: the design puts it at (197, 41), 422 x 18.
         # A click past the text puts the caret after the "http://" it gets.
@@ -386,7 +357,7 @@ class WaylandSession:
         # Moving over an address lights the link; a click opens it.
         self.pointer("move", self.left + 260, self.top + 48)
         self.click(self.left + 262, self.top + 50)
-        targets = poll(self.home.opened_targets, lambda targets: len(targets) == 2)
+        targets = poll(self.home.opened_targets, lambda targets: len(targets) == 2, 5)
         check(targets[1:] == ["http://mail.example"], "the web contact link opened %r" % targets[1:])
         self.keys("-M", "ctrl", "a", "-m", "ctrl")
         self.key("BackSpace")
@@ -403,7 +374,7 @@ class WaylandSession:
         self.key("Tab", "Return")
         check(poll(self.home.database_lines, lambda lines: lines == 3) == 3, "the third record was not added")
         self.key("Menu", "Down", "Down", "Right", "Down", "Return")
-        lines = poll(self.home.database_lines, lambda lines: lines == 2)
+        lines = poll(self.home.database_lines, lambda lines: lines == 2, 5)
         check(lines == 2, "Import left %d records where the export held 2" % lines)
         print("export and import from the keyboard")
 
@@ -438,7 +409,7 @@ class WaylandSession:
         second = subprocess.run(self.as_user([self.program_path]), env=environment, timeout=20)
         check(second.returncode == 0, "the second start ended with %d" % second.returncode)
         focused = poll(lambda: [window[0] for window in self.windows() if window[3]],
-                       lambda focused: focused == ["Korvane"])
+                       lambda focused: focused == ["Korvane"], 5)
         check(focused == ["Korvane"], "after a second start the focus is on %r" % focused)
         check(self.program.poll() is None, "the running Korvane ended")
         print("second start with the launcher's token brings the main window to the front")
