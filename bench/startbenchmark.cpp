@@ -149,13 +149,9 @@ public:
                 return std::nullopt;
             if (lastLarge >= 0 && now - lastLarge >= StillMs)
                 break;
-            if (!XPending(m_display)) {
-                pollfd connection{ConnectionNumber(m_display), POLLIN, 0};
-                poll(&connection, 1, 20);
-                continue;
-            }
             XEvent event;
-            XNextEvent(m_display, &event);
+            if (!NextEvent(event))
+                continue;
             const double at = NowMs() - launchedMs;
             if (event.type == CreateNotify) {
                 XDamageCreate(m_display, event.xcreatewindow.window, XDamageReportRawRectangles);
@@ -196,13 +192,9 @@ public:
         const double clicked = NowMs();
         double last = clicked;
         while (drawn ? NowMs() - last < StillMs / 2.0 : NowMs() - clicked < PatienceMs / 6.0) {
-            if (!XPending(m_display)) {
-                pollfd connection{ConnectionNumber(m_display), POLLIN, 0};
-                poll(&connection, 1, 20);
-                continue;
-            }
             XEvent event;
-            XNextEvent(m_display, &event);
+            if (!NextEvent(event))
+                continue;
             if (event.type == m_damageEvent + XDamageNotify) {
                 const auto &damage = reinterpret_cast<const XDamageNotifyEvent &>(event);
                 if (damage.drawable == window && damage.area.width * damage.area.height >= LargeDrawingPixels) {
@@ -215,6 +207,19 @@ public:
     }
 
 private:
+    // The next event from the server; false when none came within 20 ms,
+    // so that the caller's deadlines are looked at again.
+    bool NextEvent(XEvent &event)
+    {
+        if (!XPending(m_display)) {
+            pollfd connection{ConnectionNumber(m_display), POLLIN, 0};
+            poll(&connection, 1, 20);
+            return false;
+        }
+        XNextEvent(m_display, &event);
+        return true;
+    }
+
     long PropertyNumber(Window window, Atom property, Atom type) const
     {
         Atom actualType = None;
