@@ -7,36 +7,43 @@
 #include "outputfile.h"
 #include "storedrecords.h"
 #include "textoutput.h"
-#include "wholefile.h"
 
 using namespace Qt::StringLiterals;
 
 ExitCode ExportRecords(const CliContext &context, const CommandArguments &arguments)
 {
-    const std::optional<QList<DatabaseRecords>> databases = ReadStoredRecords(context, arguments.databases);
-    if (!databases)
-        return ExitCode::Failed;
-    if (arguments.format == u"keepass-xml") {
-        const QStringList obstacles = KeePassXmlObstacles(*databases);
-        if (!obstacles.isEmpty()) {
-            for (const QString &obstacle : obstacles)
-                context.Message(obstacle);
-            context.Message(u"nothing was exported: KeePass XML would lose the fields above; CSV and JSON keep them"_s);
-            return ExitCode::Refused;
-        }
-    }
     const bool spreadsheetSafe = arguments.Has(CommandTable::Option::SpreadsheetSafe);
     if (spreadsheetSafe && arguments.format != u"csv") {
         context.Message(u"--spreadsheet-safe is for CSV only"_s);
         return ExitCode::Refused;
     }
-    const QByteArray content =
-        spreadsheetSafe ? WriteCsv(*databases, CsvCells::SpreadsheetSafe) : FormatRecords(arguments.format, *databases);
-    const ExitCode written =
-        WriteOutput(context, arguments.outputFile, content,
-                    arguments.Has(CommandTable::Option::Force) ? Existing::Replace : Existing::Keep);
-    if (written == ExitCode::Success && !arguments.outputFile.isEmpty() && arguments.outputFile != StandardStream)
+    OutputFile output(context, arguments.outputFile,
+                      arguments.Has(CommandTable::Option::Force) ? Existing::Replace : Existing::Keep);
+    if (const ExitCode opened = output.Open(); opened != ExitCode::Success)
+        return opened;
+    const auto write = [&output](QByteArrayView text) { output.Write(text); };
+    if (arguments.format == u"keepass-xml") {
+        // Held whole, to go out only when KeePass would lose nothing of it.
+        KeePassXmlWriter writer;
+        QByteArray xml;
+        if (!WriteStoredRecords(context, arguments.databases, writer, [&xml](QByteArrayView text) { xml += text; }))
+            return ExitCode::Failed;
+        if (!writer.Obstacles().isEmpty()) {
+            for (const QString &obstacle : writer.Obstacles())
+                context.Message(obstacle);
+            context.Message(u"nothing was exported: KeePass XML would lose the fields above; CSV and JSON keep them"_s);
+            return ExitCode::Refused;
+        }
+        write(xml);
+    } else {
+        const std::unique_ptr<RecordWriter> writer =
+            spreadsheetSafe ? std::make_unique<CsvWriter>(CsvCells::SpreadsheetSafe) : WriterFor(arguments.format);
+        if (!WriteStoredRecords(context, arguments.databases, *writer, write))
+            return ExitCode::Failed;
+    }
+    const ExitCode written = output.Finish();
+    if (written == ExitCode::Success && !output.IsStandardOutput())
         context.Tell(
-            u"exported to %1 (%2)"_s.arg(arguments.outputFile, Quantity(content.size(), u"byte"_s, u"bytes"_s)));
+            u"exported to %1 (%2)"_s.arg(arguments.outputFile, Quantity(output.Size(), u"byte"_s, u"bytes"_s)));
     return written;
 }

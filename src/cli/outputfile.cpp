@@ -3,6 +3,7 @@
 #include "clicontext.h"
 #include "store/databasefiles.h"
 #include "store/privatefiles.h"
+#include "store/replacementfile.h"
 #include "wholefile.h"
 
 #include <QFile>
@@ -23,18 +24,6 @@ QString Resolved(const QString &path)
     return folder.isEmpty() ? info.absoluteFilePath() : folder + u'/' + info.fileName();
 }
 
-// A pipe, FIFO or device is a stream to write into, never a file to replace.
-ExitCode WriteInPlace(const CliContext &context, const QString &path, const QByteArray &content)
-{
-    QFile stream(path);
-    if (!stream.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || stream.write(content) != content.size()) {
-        const QString reason = stream.errorString();
-        context.Message(u"could not write %1: %2"_s.arg(path, reason.front().toLower() + reason.sliced(1)));
-        return ExitCode::Failed;
-    }
-    return ExitCode::Success;
-}
-
 } // namespace
 
 bool IsDatabaseFile(const QString &dataFolder, const QString &path)
@@ -48,32 +37,86 @@ bool IsDatabaseFile(const QString &dataFolder, const QString &path)
     return false;
 }
 
-ExitCode WriteOutput(const CliContext &context, const QString &file, const QByteArray &content, Existing existing)
+OutputFile::OutputFile(const CliContext &context, const QString &file, Existing existing)
+    : m_context(context)
+    , m_file(file)
+    , m_existing(existing)
+{}
+
+OutputFile::~OutputFile() = default;
+
+bool OutputFile::IsStandardOutput() const
 {
-    if (file.isEmpty() || file == StandardStream) {
-        context.Output(content);
+    return m_file.isEmpty() || m_file == StandardStream;
+}
+
+ExitCode OutputFile::Open()
+{
+    if (IsStandardOutput())
         return ExitCode::Success;
-    }
-    const QFileInfo info(file);
+    const QFileInfo info(m_file);
     if (info.isDir()) {
-        context.Message(u"%1 is a folder; name a file"_s.arg(file));
+        m_context.Message(u"%1 is a folder; name a file"_s.arg(m_file));
         return ExitCode::Refused;
     }
-    if (info.exists() && !info.isFile())
-        return WriteInPlace(context, file, content);
-    if (IsDatabaseFile(context.DataFolder(), file)) {
-        context.Message(u"%1 is a database file of Korvane; choose another name"_s.arg(file));
+    // A pipe, FIFO or device is a stream to write into, never a file to
+    // replace.
+    if (info.exists() && !info.isFile()) {
+        m_stream.setFileName(m_file);
+        return m_stream.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ? ExitCode::Success : Failed();
+    }
+    if (IsDatabaseFile(m_context.DataFolder(), m_file)) {
+        m_context.Message(u"%1 is a database file of Korvane; choose another name"_s.arg(m_file));
         return ExitCode::Refused;
     }
-    if (existing == Existing::Keep && info.isFile()) {
-        context.Message(u"%1 exists; --force replaces it"_s.arg(file));
+    if (m_existing == Existing::Keep && info.isFile()) {
+        m_context.Message(u"%1 exists; --force replaces it"_s.arg(m_file));
         return ExitCode::Refused;
     }
     // Like the export container, the file replaces whatever stands at its name,
     // a link included, and never writes through it.
-    if (!PrivateFiles::WriteWhole(file, content, PrivateFiles::AtLink::Replace)) {
-        context.Message(u"could not write %1"_s.arg(file));
-        return ExitCode::Failed;
-    }
+    m_replacement = PrivateFiles::StartReplacement(m_file, PrivateFiles::AtLink::Replace);
+    return m_replacement && m_replacement->IsOpen() ? ExitCode::Success : Failed();
+}
+
+void OutputFile::Write(QByteArrayView data)
+{
+    m_size += data.size();
+    if (m_failed)
+        return;
+    if (IsStandardOutput())
+        m_context.Output(data);
+    else if (m_replacement)
+        m_failed = !m_replacement->Write(data);
+    else
+        m_failed = m_stream.write(data.data(), data.size()) != data.size();
+}
+
+ExitCode OutputFile::Finish()
+{
+    if (m_failed || (m_replacement && !m_replacement->Commit()))
+        return Failed();
     return ExitCode::Success;
+}
+
+ExitCode OutputFile::Failed()
+{
+    m_failed = true;
+    if (m_stream.isOpen() || m_stream.error() != QFileDevice::NoError) {
+        const QString reason = m_stream.errorString();
+        m_context.Message(u"could not write %1: %2"_s.arg(m_file, reason.front().toLower() + reason.sliced(1)));
+    } else {
+        m_context.Message(u"could not write %1"_s.arg(m_file));
+    }
+    return ExitCode::Failed;
+}
+
+ExitCode WriteOutput(const CliContext &context, const QString &file, const QByteArray &content, Existing existing)
+{
+    OutputFile output(context, file, existing);
+    const ExitCode opened = output.Open();
+    if (opened != ExitCode::Success)
+        return opened;
+    output.Write(content);
+    return output.Finish();
 }

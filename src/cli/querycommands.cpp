@@ -11,21 +11,17 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-qsizetype RecordCount(const QList<DatabaseRecords> &databases)
-{
-    qsizetype count = 0;
-    for (const DatabaseRecords &database : databases)
-        count += database.records.size();
-    return count;
-}
-
-// Writes the records found; finding none is the exit status NothingFound,
+// Writes the records wanted; finding none is the exit status NothingFound,
 // with the message.
-ExitCode ShowFound(const CliContext &context, const CommandArguments &arguments, const QList<DatabaseRecords> &found,
+ExitCode ShowFound(const CliContext &context, const CommandArguments &arguments, const RecordFilter &wanted,
                    const QString &notFound)
 {
-    context.Output(FormatRecords(arguments.format, found));
-    if (RecordCount(found) == 0) {
+    const std::unique_ptr<RecordWriter> writer = WriterFor(arguments.format);
+    const std::optional<qsizetype> found = WriteStoredRecords(
+        context, arguments.databases, *writer, [&context](QByteArrayView text) { context.Output(text); }, wanted);
+    if (!found)
+        return ExitCode::Failed;
+    if (*found == 0) {
         context.Message(notFound);
         return ExitCode::NothingFound;
     }
@@ -36,41 +32,33 @@ ExitCode ShowFound(const CliContext &context, const CommandArguments &arguments,
 
 ExitCode ListRecords(const CliContext &context, const CommandArguments &arguments)
 {
-    const std::optional<QList<DatabaseRecords>> databases = ReadStoredRecords(context, arguments.databases);
-    if (!databases)
+    const std::unique_ptr<RecordWriter> writer = WriterFor(arguments.format);
+    const std::optional<qsizetype> listed = WriteStoredRecords(
+        context, arguments.databases, *writer, [&context](QByteArrayView text) { context.Output(text); });
+    if (!listed)
         return ExitCode::Failed;
     // A script reads no output as no records; a person is told.
-    if (context.OutputIsTerminal() && arguments.format == u"table" && RecordCount(*databases) == 0)
+    if (*listed == 0 && context.OutputIsTerminal() && arguments.format == u"table")
         context.Output("no records\n");
-    else
-        context.Output(FormatRecords(arguments.format, *databases));
     return ExitCode::Success;
 }
 
 ExitCode SearchRecords(const CliContext &context, const CommandArguments &arguments)
 {
-    std::optional<QList<DatabaseRecords>> databases = ReadStoredRecords(context, arguments.databases);
-    if (!databases)
-        return ExitCode::Failed;
     const RecordSearch search(arguments.argument);
-    for (DatabaseRecords &database : *databases)
-        database.records.removeIf([&search](const RegistrationRecord &record) { return !search.Matches(record); });
-    return ShowFound(context, arguments, *databases, u"no record holds \"%1\""_s.arg(arguments.argument));
+    return ShowFound(
+        context, arguments, [&search](const RegistrationRecord &record) { return search.Matches(record); },
+        u"no record holds \"%1\""_s.arg(arguments.argument));
 }
 
 ExitCode ShowRecords(const CliContext &context, const CommandArguments &arguments)
 {
-    std::optional<QList<DatabaseRecords>> databases = ReadStoredRecords(context, arguments.databases);
-    if (!databases)
-        return ExitCode::Failed;
     // A Product no field can hold matches nothing, rather than the text
     // without its unstorable characters.
     const bool storable = StorableText::Storable(arguments.argument) == arguments.argument;
     const QByteArray product = AnsiText::FromUnicode(arguments.argument);
-    for (DatabaseRecords &database : *databases) {
-        database.records.removeIf([&](const RegistrationRecord &record) {
-            return !storable || record[RegistrationRecord::Product] != product;
-        });
-    }
-    return ShowFound(context, arguments, *databases, u"no record has the Product \"%1\""_s.arg(arguments.argument));
+    return ShowFound(
+        context, arguments,
+        [&](const RegistrationRecord &record) { return storable && record[RegistrationRecord::Product] == product; },
+        u"no record has the Product \"%1\""_s.arg(arguments.argument));
 }

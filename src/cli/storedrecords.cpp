@@ -4,35 +4,60 @@
 #include "store/databasefiles.h"
 #include "store/databasereader.h"
 
-#include <thread>
-#include <vector>
+#include <future>
 
 using namespace Qt::StringLiterals;
 
-std::optional<QList<DatabaseRecords>> ReadStoredRecords(const CliContext &context, const QList<int> &databases)
+namespace {
+
+DatabaseLoad ReadWanted(const QString &path, const RecordFilter &wanted)
+{
+    if (!wanted)
+        return LoadDatabaseFile(path);
+    QList<RegistrationRecord> records;
+    DatabaseLoad load = VisitDatabaseFile(path, [&](RegistrationRecord record) {
+        if (wanted(record))
+            records.append(std::move(record));
+    });
+    load.records = std::move(records);
+    return load;
+}
+
+} // namespace
+
+std::optional<qsizetype> WriteStoredRecords(const CliContext &context, const QList<int> &databases,
+                                            RecordWriter &writer, const TextSink &output, const RecordFilter &wanted)
 {
     QStringList paths;
     for (const int database : databases)
         paths.append(DatabaseFiles::DatabaseFilePath(context.DataFolder(), database));
-    // Reading a database is mostly decoding it, and databases share nothing:
-    // each is read on a thread of its own, which halves "all" on two cores.
-    std::vector<DatabaseLoad> loads(std::size_t(paths.size()));
-    {
-        std::vector<std::jthread> readers;
-        for (qsizetype index = 1; index < paths.size(); ++index)
-            readers.emplace_back(
-                [&loads, &paths, index] { loads[std::size_t(index)] = LoadDatabaseFile(paths[index]); });
-        if (!paths.isEmpty())
-            loads[0] = LoadDatabaseFile(paths[0]);
-    }
-    QList<DatabaseRecords> read;
+    const auto readAhead = [&](qsizetype index) {
+        return std::async(std::launch::async, ReadWanted, paths[index], wanted);
+    };
+    // Reading a database is mostly decoding it: the next one is read on a
+    // second thread while this one is written.
+    std::future<DatabaseLoad> next = readAhead(0);
+    // One buffer for all the text: it keeps its room when emptied, so the
+    // pages it takes are paid for once.
+    QByteArray text;
+    writer.Begin(text);
+    qsizetype written = 0;
     for (qsizetype index = 0; index < paths.size(); ++index) {
-        DatabaseLoad &load = loads[std::size_t(index)];
+        const DatabaseLoad load = next.get();
+        if (index + 1 < paths.size())
+            next = readAhead(index + 1);
         if (!load.whole) {
             context.Message(u"could not read %1 whole: %2"_s.arg(paths[index], load.stop));
             return std::nullopt;
         }
-        read.append({databases[index], std::move(load.records)});
+        writer.BeginDatabase(databases[index], text);
+        for (const RegistrationRecord &record : load.records)
+            writer.Add(record, text);
+        written += load.records.size();
+        output(text);
+        text.resize(0);
     }
-    return read;
+    writer.End(text, output);
+    output(text);
+    return written;
 }

@@ -1,14 +1,25 @@
 #pragma once
 
-#include "exchange/databaserecords.h"
+#include "exchange/recordwriter.h"
 
 #include <QList>
 
+#include <functional>
 #include <optional>
 
 class CliContext;
 
-// The records of the given databases as the store reads them for the window,
-// within the same bounds. None, after telling the user why, when a database
-// could not be read whole: a command never works on part of a database.
-std::optional<QList<DatabaseRecords>> ReadStoredRecords(const CliContext &context, const QList<int> &databases);
+// Which records a command wants; all of them when empty.
+using RecordFilter = std::function<bool(const RegistrationRecord &record)>;
+
+// Reads the databases one after another, as the store reads them for the
+// window and within the same bounds, and hands the wanted records of each to
+// the writer. Each database's text goes to the output once the database was
+// read whole, so no more than two databases' records are held at once.
+// A database that cannot be read whole is named and none of its text is
+// written: a command never shows part of a database as if it were all of
+// it. The number of records written; none, after telling the user why, when
+// a database could not be read.
+std::optional<qsizetype> WriteStoredRecords(const CliContext &context, const QList<int> &databases,
+                                            RecordWriter &writer, const TextSink &output,
+                                            const RecordFilter &wanted = {});

@@ -3,133 +3,20 @@
 #include "exchange/csvwriter.h"
 #include "exchange/jsonwriter.h"
 #include "exchange/keepassxmlwriter.h"
-#include "exchange/recordcolumns.h"
-#include "exchange/utf8text.h"
-#include "store/databasefiles.h"
+#include "fieldlineswriter.h"
+#include "tablewriter.h"
 
-#include <algorithm>
-#include <array>
-
-namespace {
-
-using Texts = std::array<QByteArrayView, RecordColumns::Count>;
-
-constexpr qsizetype ColumnGap = 2;
-
-// A row's texts in Windows-1252, where every byte is one character wide: the
-// database's name, then the record's fields.
-Texts RowTexts(QByteArrayView databaseName, const RegistrationRecord &record)
-{
-    Texts texts{databaseName};
-    for (int field = 0; field < RegistrationRecord::FieldCount; ++field)
-        texts[field + 1] = record[RegistrationRecord::Field(field)];
-    return texts;
-}
-
-QByteArray AnsiDatabaseName(int number)
-{
-    return DatabaseFiles::DisplayName(number).toLatin1();
-}
-
-} // namespace
-
-QByteArray FormatRecords(const QString &format, const QList<DatabaseRecords> &databases)
+std::unique_ptr<RecordWriter> WriterFor(const QString &format)
 {
     if (format == u"csv")
-        return WriteCsv(databases);
+        return std::make_unique<CsvWriter>();
     if (format == u"json")
-        return WriteJson(databases);
+        return std::make_unique<JsonWriter>();
     if (format == u"keepass-xml")
-        return WriteKeePassXml(databases);
+        return std::make_unique<KeePassXmlWriter>();
     if (format == u"text")
-        return FormatFieldLines(databases);
-    return FormatTable(databases);
-}
-
-QByteArray FormatTable(const QList<DatabaseRecords> &databases)
-{
-    using Widths = std::array<qsizetype, RecordColumns::Count>;
-    Widths widths{};
-    for (const DatabaseRecords &database : databases) {
-        if (!database.records.isEmpty())
-            widths[0] = std::max(widths[0], AnsiDatabaseName(database.database).size());
-        for (const RegistrationRecord &record : database.records) {
-            for (int field = 0; field < RegistrationRecord::FieldCount; ++field)
-                widths[field + 1] = std::max(widths[field + 1], record[RegistrationRecord::Field(field)].size());
-        }
-    }
-    // No record, no table.
-    if (widths[0] == 0)
-        return {};
-    QByteArrayList names;
-    QByteArrayList dashes;
-    for (const QString &name : RecordColumns::Names()) {
-        qsizetype &width = widths[names.size()];
-        width = std::max(width, name.size());
-        names.append(name.toLatin1());
-        dashes.append(QByteArray(width, '-'));
-    }
-    Texts header;
-    Texts rules;
-    std::copy(names.begin(), names.end(), header.begin());
-    std::copy(dashes.begin(), dashes.end(), rules.begin());
-
-    qsizetype lineWidth = 1;
-    for (const qsizetype width : widths)
-        lineWidth += width + ColumnGap;
-    // A line's text takes its width in the table and, in UTF-8, up to two
-    // more bytes a character. Padding after the last text of a line would
-    // only be trailing blanks.
-    QByteArray table;
-    const auto appendLine = [&](const Texts &texts) {
-        qsizetype length = 0;
-        for (const QByteArrayView text : texts)
-            length += text.size();
-        Utf8Text::AppendWritten(table, lineWidth + (Utf8Text::MaxBytesPerCharacter - 1) * length, [&](char *out) {
-            char *textEnd = out;
-            for (int column = 0; column < RecordColumns::Count; ++column) {
-                out = Utf8Text::WriteVisible(out, texts[column]);
-                if (!texts[column].isEmpty())
-                    textEnd = out;
-                const qsizetype padding = widths[column] - texts[column].size() + ColumnGap;
-                std::fill_n(out, padding, ' ');
-                out += padding;
-            }
-            *textEnd = '\n';
-            return textEnd + 1;
-        });
-    };
-    appendLine(header);
-    appendLine(rules);
-    for (const DatabaseRecords &database : databases) {
-        const QByteArray name = AnsiDatabaseName(database.database);
-        for (const RegistrationRecord &record : database.records)
-            appendLine(RowTexts(name, record));
-    }
-    return table;
-}
-
-QByteArray FormatFieldLines(const QList<DatabaseRecords> &databases)
-{
-    const QStringList names = RecordColumns::Names();
-    qsizetype nameWidth = 0;
-    for (const QString &name : names)
-        nameWidth = std::max(nameWidth, name.size() + 1);
-    QByteArray out;
-    for (const DatabaseRecords &database : databases) {
-        const QByteArray name = AnsiDatabaseName(database.database);
-        for (const RegistrationRecord &record : database.records) {
-            if (!out.isEmpty())
-                out += '\n';
-            const Texts texts = RowTexts(name, record);
-            for (int column = 0; column < RecordColumns::Count; ++column) {
-                out += (names[column] + u':').leftJustified(nameWidth + 1).toLatin1();
-                Utf8Text::AppendVisible(out, texts[column]);
-                out += '\n';
-            }
-        }
-    }
-    return out;
+        return std::make_unique<FieldLinesWriter>();
+    return std::make_unique<TableWriter>();
 }
 
 QByteArray ForTerminal(QByteArrayView utf8)

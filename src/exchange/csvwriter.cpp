@@ -59,25 +59,33 @@ char *WriteField(char *out, QByteArrayView ansi, CsvCells cells)
 
 } // namespace
 
+void CsvWriter::Begin(QByteArray &out)
+{
+    out += RecordColumns::Names().join(u',').toUtf8();
+    out += LineEnds::CrLf;
+}
+
+void CsvWriter::BeginDatabase(int database, QByteArray &)
+{
+    m_databaseName = DatabaseFiles::DisplayName(database).toUtf8();
+}
+
+void CsvWriter::Add(const RegistrationRecord &record, QByteArray &out)
+{
+    qsizetype room = m_databaseName.size() + LineEnds::CrLf.size();
+    for (int field = 0; field < RegistrationRecord::FieldCount; ++field)
+        room += Room(record[RegistrationRecord::Field(field)]) + 1;
+    Utf8Text::AppendWritten(out, room, [&](char *at) {
+        at = std::copy(m_databaseName.begin(), m_databaseName.end(), at);
+        for (int field = 0; field < RegistrationRecord::FieldCount; ++field) {
+            *at++ = ',';
+            at = WriteField(at, record[RegistrationRecord::Field(field)], m_cells);
+        }
+        return std::copy(LineEnds::CrLf.begin(), LineEnds::CrLf.end(), at);
+    });
+}
+
 QByteArray WriteCsv(const QList<DatabaseRecords> &databases, CsvCells cells)
 {
-    QByteArray csv = RecordColumns::Names().join(u',').toUtf8();
-    csv += LineEnds::CrLf;
-    for (const DatabaseRecords &database : databases) {
-        const QByteArray name = DatabaseFiles::DisplayName(database.database).toUtf8();
-        for (const RegistrationRecord &record : database.records) {
-            qsizetype room = name.size() + LineEnds::CrLf.size();
-            for (int field = 0; field < RegistrationRecord::FieldCount; ++field)
-                room += Room(record[RegistrationRecord::Field(field)]) + 1;
-            Utf8Text::AppendWritten(csv, room, [&](char *out) {
-                out = std::copy(name.begin(), name.end(), out);
-                for (int field = 0; field < RegistrationRecord::FieldCount; ++field) {
-                    *out++ = ',';
-                    out = WriteField(out, record[RegistrationRecord::Field(field)], cells);
-                }
-                return std::copy(LineEnds::CrLf.begin(), LineEnds::CrLf.end(), out);
-            });
-        }
-    }
-    return csv;
+    return CsvWriter(cells).WriteAll(databases);
 }

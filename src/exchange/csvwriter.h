@@ -1,9 +1,6 @@
 #pragma once
 
-#include "databaserecords.h"
-
-#include <QByteArray>
-#include <QList>
+#include "recordwriter.h"
 
 // Records as CSV by RFC 4180, in UTF-8 without a byte order mark: a header
 // line of the column names, one line per record, every line ending in CR LF.
@@ -19,4 +16,21 @@ enum class CsvCells {
     Exact,
     SpreadsheetSafe
 };
+class CsvWriter : public RecordWriter
+{
+public:
+    explicit CsvWriter(CsvCells cells = CsvCells::Exact)
+        : m_cells(cells)
+    {}
+
+    void Begin(QByteArray &out) override;
+    void BeginDatabase(int database, QByteArray &out) override;
+    void Add(const RegistrationRecord &record, QByteArray &out) override;
+    void End(QByteArray &, const TextSink &) override {}
+
+private:
+    CsvCells m_cells;
+    QByteArray m_databaseName;
+};
+
 QByteArray WriteCsv(const QList<DatabaseRecords> &databases, CsvCells cells = CsvCells::Exact);

@@ -1,64 +1,139 @@
 #include "jsonwriter.h"
 
 #include "recordcolumns.h"
+#include "store/ansitext.h"
+#include "store/bytelanes.h"
 #include "store/databasefiles.h"
 #include "utf8text.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 
-QByteArray Quoted(QByteArrayView utf8)
+// A Windows-1252 byte as JSON string text in UTF-8: "\u001f" is the longest.
+struct JsonChar
 {
-    QByteArray quoted = "\"";
-    for (const char c : utf8) {
-        switch (c) {
-        case '"':
-            quoted += "\\\"";
-            break;
-        case '\\':
-            quoted += "\\\\";
-            break;
-        case '\n':
-            quoted += "\\n";
-            break;
-        case '\r':
-            quoted += "\\r";
-            break;
-        case '\t':
-            quoted += "\\t";
-            break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20)
-                quoted += "\\u00" + QByteArray::number(c, 16).rightJustified(2, '0');
-            else
-                quoted += c;
+    std::array<char, 6> bytes{};
+    qsizetype length = 0;
+};
+constexpr qsizetype MaxJsonBytesPerCharacter = 6;
+
+const std::array<JsonChar, 256> &JsonChars()
+{
+    static const std::array<JsonChar, 256> Table = [] {
+        std::array<JsonChar, 256> table;
+        for (int code = 0; code < 256; ++code) {
+            QByteArray text;
+            switch (code) {
+            case '"':
+                text = "\\\"";
+                break;
+            case '\\':
+                text = "\\\\";
+                break;
+            case '\n':
+                text = "\\n";
+                break;
+            case '\r':
+                text = "\\r";
+                break;
+            case '\t':
+                text = "\\t";
+                break;
+            default:
+                text = code < 0x20 ? "\\u00" + QByteArray::number(code, 16).rightJustified(2, '0')
+                                   : QString(AnsiText::CharacterOf(char(code))).toUtf8();
+            }
+            std::copy(text.begin(), text.end(), table[code].bytes.begin());
+            table[code].length = text.size();
         }
+        return table;
+    }();
+    return Table;
+}
+
+char *WriteString(char *out, QByteArrayView ansi)
+{
+    *out++ = '"';
+    const char *in = ansi.begin();
+    const char *const end = ansi.end();
+    // Plain ASCII, nearly all text, goes across eight bytes at a time.
+    for (; end - in >= ByteLanes::Width; in += ByteLanes::Width, out += ByteLanes::Width) {
+        const quint64 word = ByteLanes::Load(in);
+        if (!ByteLanes::ArePrintableAscii(word) || ByteLanes::HasByte(word, '"') || ByteLanes::HasByte(word, '\\'))
+            break;
+        std::memcpy(out, &word, ByteLanes::Width);
     }
-    return quoted + '"';
+    const std::array<JsonChar, 256> &table = JsonChars();
+    for (; in != end; ++in) {
+        const JsonChar &c = table[static_cast<unsigned char>(*in)];
+        std::memcpy(out, c.bytes.data(), c.bytes.size());
+        out += c.length;
+    }
+    *out++ = '"';
+    return out;
+}
+
+QByteArray Quoted(const QString &text)
+{
+    const QByteArray ansi = AnsiText::FromUnicode(text);
+    QByteArray quoted(MaxJsonBytesPerCharacter * ansi.size() + 2, Qt::Uninitialized);
+    quoted.truncate(WriteString(quoted.data(), ansi) - quoted.constData());
+    return quoted;
 }
 
 } // namespace
 
+JsonWriter::JsonWriter()
+{
+    const QStringList names = RecordColumns::Names();
+    for (std::size_t index = 0; index < m_keys.size(); ++index)
+        m_keys[index] = ", " + Quoted(names[qsizetype(index) + 2]) + ": ";
+}
+
+void JsonWriter::Begin(QByteArray &out)
+{
+    out += '[';
+}
+
+void JsonWriter::BeginDatabase(int database, QByteArray &)
+{
+    const QStringList names = RecordColumns::Names();
+    m_recordStart =
+        '{' + Quoted(names[0]) + ": " + Quoted(DatabaseFiles::DisplayName(database)) + ", " + Quoted(names[1]) + ": ";
+}
+
+void JsonWriter::Add(const RegistrationRecord &record, QByteArray &out)
+{
+    // The separator, the keys, each value quoted and the closing brace.
+    qsizetype room = 2 + m_recordStart.size() + 1;
+    for (const QByteArray &key : m_keys)
+        room += key.size();
+    for (int field = 0; field < RegistrationRecord::FieldCount; ++field)
+        room += MaxJsonBytesPerCharacter * record[RegistrationRecord::Field(field)].size() + 2;
+    const char *separator = m_first ? "\n" : ",\n";
+    m_first = false;
+    Utf8Text::AppendWritten(out, room, [&](char *at) {
+        at = std::copy_n(separator, std::strlen(separator), at);
+        at = std::copy(m_recordStart.begin(), m_recordStart.end(), at);
+        at = WriteString(at, record[RegistrationRecord::Field(0)]);
+        for (int field = 1; field < RegistrationRecord::FieldCount; ++field) {
+            const QByteArray &key = m_keys[std::size_t(field - 1)];
+            at = std::copy(key.begin(), key.end(), at);
+            at = WriteString(at, record[RegistrationRecord::Field(field)]);
+        }
+        *at++ = '}';
+        return at;
+    });
+}
+
+void JsonWriter::End(QByteArray &out, const TextSink &)
+{
+    out += "\n]\n";
+}
+
 QByteArray WriteJson(const QList<DatabaseRecords> &databases)
 {
-    QList<QByteArray> keys;
-    for (const QString &name : RecordColumns::Names())
-        keys.append(Quoted(name.toUtf8()) + ": ");
-    QByteArray json = "[";
-    QByteArrayView separator = "\n";
-    QByteArray utf8;
-    for (const DatabaseRecords &database : databases) {
-        const QByteArray name = Quoted(DatabaseFiles::DisplayName(database.database).toUtf8());
-        for (const RegistrationRecord &record : database.records) {
-            json += separator;
-            separator = ",\n";
-            json += '{' + keys[0] + name;
-            for (int field = 0; field < RegistrationRecord::FieldCount; ++field) {
-                utf8.clear();
-                Utf8Text::AppendExact(utf8, record[RegistrationRecord::Field(field)]);
-                json += ", " + keys[field + 1] + Quoted(utf8);
-            }
-            json += '}';
-        }
-    }
-    return json + "\n]\n";
+    return JsonWriter().WriteAll(databases);
 }

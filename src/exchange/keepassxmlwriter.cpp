@@ -8,8 +8,6 @@
 #include "store/fieldnames.h"
 #include "utf8text.h"
 
-#include <QDateTime>
-#include <QHash>
 #include <QUuid>
 
 #include <algorithm>
@@ -41,119 +39,6 @@ QByteArray EntryName(int database, QByteArrayView product, int occurrence)
     name += product;
     return name + '\x1F' + QByteArray::number(occurrence);
 }
-
-// Three numbers of up to four digits between separators, as a date or a
-// time is written; none when the text holds anything else.
-std::optional<std::array<int, 3>> ThreeNumbers(QByteArrayView text, char separator)
-{
-    std::array<int, 3> numbers{};
-    std::size_t index = 0;
-    int digits = 0;
-    for (const char c : text) {
-        if (c == separator && digits > 0 && index < 2) {
-            ++index;
-            digits = 0;
-        } else if (c >= '0' && c <= '9' && ++digits <= 4) {
-            numbers[index] = numbers[index] * 10 + (c - '0');
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (index != 2 || digits == 0)
-        return std::nullopt;
-    return numbers;
-}
-
-// A local date and time without a time zone look-up.
-struct LocalTime
-{
-    QDate date;
-    QTime time;
-};
-
-// The Recorded stamp, "MM-DD-YYYY HH:MM:SS".
-std::optional<LocalTime> RecordedTime(QByteArrayView recorded)
-{
-    if (recorded.size() != 19 || recorded[10] != ' ')
-        return std::nullopt;
-    const std::optional<std::array<int, 3>> date = ThreeNumbers(recorded.first(10), '-');
-    const std::optional<std::array<int, 3>> time = ThreeNumbers(recorded.sliced(11), ':');
-    if (!date || !time)
-        return std::nullopt;
-    const LocalTime local{QDate((*date)[2], (*date)[0], (*date)[1]), QTime((*time)[0], (*time)[1], (*time)[2])};
-    return local.date.isValid() && local.time.isValid() ? std::optional(local) : std::nullopt;
-}
-
-// The Registration Date is free text; the common written forms of a date
-// (2024-01-31, 1/31/2024, 01-31-2024, 1.31.2024) give the entry's creation
-// time, the start of that day.
-std::optional<LocalTime> RegistrationTime(QByteArrayView registrationDate)
-{
-    const QByteArrayView text = registrationDate.trimmed();
-    for (const char separator : {'-', '/', '.'}) {
-        const std::optional<std::array<int, 3>> numbers = ThreeNumbers(text, separator);
-        if (!numbers)
-            continue;
-        const bool yearFirst = separator == '-' && text.indexOf(separator) == 4;
-        const QDate date = yearFirst ? QDate((*numbers)[0], (*numbers)[1], (*numbers)[2])
-                                     : QDate((*numbers)[2], (*numbers)[0], (*numbers)[1]);
-        if (date.isValid() && (yearFirst || text.size() - text.lastIndexOf(separator) == 5))
-            return LocalTime{date, QTime(0, 0)};
-    }
-    return std::nullopt;
-}
-
-// Writes value as count decimal digits, leading zeros included.
-char *WriteDigits(char *out, int value, int count)
-{
-    for (int index = count - 1; index >= 0; --index, value /= 10)
-        out[index] = char('0' + value % 10);
-    return out + count;
-}
-
-// Local times in KeePass's form: UTC in ISO 8601, 2026-12-04T01:35:24Z.
-// A local time's offset from UTC is a time zone look-up, which would cost
-// more than the rest of an entry; records of one day share it unless the
-// clocks change that day, so it is looked up once a day.
-class KeePassTimes
-{
-public:
-    QByteArray Format(const LocalTime &local)
-    {
-        const QDateTime utc = QDateTime(local.date, local.time, Qt::UTC).addSecs(-OffsetFromUtc(local));
-        const QDate date = utc.date();
-        const QTime time = utc.time();
-        QByteArray text(20, Qt::Uninitialized);
-        char *out = WriteDigits(text.data(), date.year(), 4);
-        *out++ = '-';
-        out = WriteDigits(out, date.month(), 2);
-        *out++ = '-';
-        out = WriteDigits(out, date.day(), 2);
-        *out++ = 'T';
-        out = WriteDigits(out, time.hour(), 2);
-        *out++ = ':';
-        out = WriteDigits(out, time.minute(), 2);
-        *out++ = ':';
-        out = WriteDigits(out, time.second(), 2);
-        *out = 'Z';
-        return text;
-    }
-
-private:
-    int OffsetFromUtc(const LocalTime &local)
-    {
-        auto day = m_dayOffsets.constFind(local.date);
-        if (day == m_dayOffsets.cend()) {
-            const int start = local.date.startOfDay().offsetFromUtc();
-            const bool allDay = local.date.endOfDay().offsetFromUtc() == start;
-            day = m_dayOffsets.insert(local.date, allDay ? std::optional(start) : std::nullopt);
-        }
-        const std::optional<int> offset = *day;
-        return offset ? *offset : QDateTime(local.date, local.time).offsetFromUtc();
-    }
-
-    QHash<QDate, std::optional<int>> m_dayOffsets;
-};
 
 // XML 1.0 has no way to write the C0 controls but tab, line feed and
 // carriage return, not even as character references; DEL and the C1 controls
@@ -213,19 +98,21 @@ bool NeedsNoEscape(quint64 word)
 // Writes the text by hand: a general XML writer spends most of a large
 // export on checks and conversions this fixed layout does not need. Each
 // entry is one line and nothing is indented, which keeps the file a third
-// smaller and is all the same to every reader.
-class XmlOut
+// smaller and is all the same to every reader. The caller makes room: the
+// markup and MaxXmlBytesPerCharacter bytes a character of text.
+class XmlCursor
 {
 public:
-    void Append(QByteArrayView markup)
-    {
-        MakeRoom(markup.size());
-        m_at = std::copy(markup.begin(), markup.end(), m_at);
-    }
+    explicit XmlCursor(char *at)
+        : m_at(at)
+    {}
+
+    char *At() const { return m_at; }
+
+    void Append(QByteArrayView markup) { m_at = std::copy(markup.begin(), markup.end(), m_at); }
 
     void AppendText(QByteArrayView ansi)
     {
-        MakeRoom(MaxXmlBytesPerCharacter * ansi.size());
         const char *in = ansi.begin();
         const char *const end = ansi.end();
         // Plain ASCII, nearly all text, goes across eight bytes at a time.
@@ -250,45 +137,38 @@ public:
         Append(">");
     }
 
-    QByteArray Take()
-    {
-        m_out.truncate(m_at ? m_at - m_out.constData() : 0);
-        m_at = m_end = nullptr;
-        return std::move(m_out);
-    }
-
 private:
-    // Writing goes straight to the buffer's bytes; this is the one check
-    // that they are there, grown by doubling.
-    void MakeRoom(qsizetype room)
-    {
-        if (m_end - m_at >= room)
-            return;
-        const qsizetype used = m_at ? m_at - m_out.constData() : 0;
-        m_out.resize(std::max(2 * m_out.size(), used + room + 4096));
-        m_at = m_out.data() + used;
-        m_end = m_out.data() + m_out.size();
-    }
-
-    QByteArray m_out;
-    char *m_at = nullptr;
-    char *m_end = nullptr;
+    char *m_at;
 };
 
-void WriteTimes(XmlOut &xml, KeePassTimes &times, const RegistrationRecord &record)
+// More than the markup of any entry, group or file head: all but the text.
+constexpr qsizetype MarkupRoom = 1024;
+
+// Appends what write puts through a cursor, with room for the markup and the
+// given text.
+template <typename Write>
+void AppendXml(QByteArray &out, qsizetype textBytes, Write write)
 {
-    const std::optional<LocalTime> recorded = RecordedTime(record[Field::Recorded]);
-    const std::optional<LocalTime> created = RegistrationTime(record[Field::RegistrationDate]);
-    if (!created && !recorded)
+    Utf8Text::AppendWritten(out, MarkupRoom + MaxXmlBytesPerCharacter * textBytes, [&](char *at) {
+        XmlCursor xml(at);
+        write(xml);
+        return xml.At();
+    });
+}
+
+void WriteTimes(XmlCursor &xml, KeePassTimes &times, const RegistrationRecord &record)
+{
+    const QByteArray created = times.CreationTime(record);
+    if (created.isEmpty())
         return;
     xml.Append("<Times>");
-    xml.AppendElement("CreationTime", times.Format(created ? *created : *recorded));
-    if (recorded)
-        xml.AppendElement("LastModificationTime", times.Format(*recorded));
+    xml.AppendElement("CreationTime", created);
+    if (const QByteArray modified = times.LastModificationTime(record); !modified.isEmpty())
+        xml.AppendElement("LastModificationTime", modified);
     xml.Append("</Times>");
 }
 
-void WriteEntry(XmlOut &xml, KeePassTimes &times, const RegistrationRecord &record, const QByteArray &uuid)
+void WriteEntry(XmlCursor &xml, KeePassTimes &times, const RegistrationRecord &record, const QByteArray &uuid)
 {
     xml.Append("<Entry>");
     xml.AppendElement("UUID", uuid);
@@ -310,59 +190,95 @@ void WriteEntry(XmlOut &xml, KeePassTimes &times, const RegistrationRecord &reco
     xml.Append("</Entry>\n");
 }
 
+// The control characters of a field that KeePass XML loses, one line each.
+void AppendObstacles(int database, qsizetype number, const RegistrationRecord &record, QStringList &obstacles)
+{
+    for (int field = 0; field < RegistrationRecord::FieldCount; ++field) {
+        const QByteArrayView text = record[Field(field)];
+        // Printable ASCII, nearly all text, is passed over eight bytes at a time.
+        const char *start = text.begin();
+        while (text.end() - start >= ByteLanes::Width && ByteLanes::ArePrintableAscii(ByteLanes::Load(start)))
+            start += ByteLanes::Width;
+        const auto lost = std::find_if(start, text.end(), IsLostInXml);
+        if (lost == text.end())
+            continue;
+        const QChar character = AnsiText::ToUnicode(text.sliced(lost - text.begin(), 1)).front();
+        obstacles.append(u"%1, record %2 (\"%3\"), %4: the control character U+%5, which KeePass XML loses"_s
+                             .arg(DatabaseFiles::DisplayName(database))
+                             .arg(number)
+                             .arg(Utf8Text::Visible(record[Field::Product]), FieldNames::Names[field],
+                                  QString::number(character.unicode(), 16).toUpper().rightJustified(4, u'0')));
+    }
+}
+
+const QByteArray &Title()
+{
+    static const QByteArray Text(AppInfo::ApplicationTitle.data(), AppInfo::ApplicationTitle.size());
+    return Text;
+}
+
 } // namespace
+
+void KeePassXmlWriter::Begin(QByteArray &out)
+{
+    AppendXml(out, 3 * Title().size(), [](XmlCursor &xml) {
+        xml.Append("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<KeePassFile><Meta>");
+        xml.AppendElement("Generator", Title());
+        xml.AppendElement("DatabaseName", Title());
+        xml.Append("</Meta>\n<Root><Group>");
+        xml.AppendElement("UUID", Uuid("root"_ba));
+        xml.AppendElement("Name", Title());
+    });
+}
+
+void KeePassXmlWriter::BeginDatabase(int database, QByteArray &out)
+{
+    const QByteArray name = AnsiText::FromUnicode(DatabaseFiles::DisplayName(database));
+    AppendXml(out, name.size(), [&](XmlCursor &xml) {
+        if (m_database != 0)
+            xml.Append("</Group>");
+        xml.Append("\n<Group>");
+        xml.AppendElement("UUID", Uuid("group " + QByteArray::number(database)));
+        xml.AppendElement("Name", name);
+        xml.Append("\n");
+    });
+    m_database = database;
+    m_recordNumber = 0;
+    m_occurrences.clear();
+}
+
+void KeePassXmlWriter::Add(const RegistrationRecord &record, QByteArray &out)
+{
+    ++m_recordNumber;
+    AppendObstacles(m_database, m_recordNumber, record, m_obstacles);
+    const QByteArrayView product = record[Field::Product];
+    const QByteArray uuid = Uuid(EntryName(m_database, product, m_occurrences[product.toByteArray()]++));
+    qsizetype textBytes = uuid.size();
+    for (int field = 0; field < RegistrationRecord::FieldCount; ++field)
+        textBytes += record[Field(field)].size();
+    AppendXml(out, textBytes, [&](XmlCursor &xml) { WriteEntry(xml, m_times, record, uuid); });
+}
+
+void KeePassXmlWriter::End(QByteArray &out, const TextSink &)
+{
+    AppendXml(out, 0, [this](XmlCursor &xml) {
+        if (m_database != 0)
+            xml.Append("</Group>");
+        xml.Append("\n</Group></Root></KeePassFile>\n");
+    });
+}
 
 QByteArray WriteKeePassXml(const QList<DatabaseRecords> &databases)
 {
-    XmlOut xml;
-    KeePassTimes times;
-    const QByteArray title(AppInfo::ApplicationTitle.data(), AppInfo::ApplicationTitle.size());
-    xml.Append("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<KeePassFile><Meta>");
-    xml.AppendElement("Generator", title);
-    xml.AppendElement("DatabaseName", title);
-    xml.Append("</Meta>\n<Root><Group>");
-    xml.AppendElement("UUID", Uuid("root"_ba));
-    xml.AppendElement("Name", title);
-    for (const DatabaseRecords &database : databases) {
-        const int number = database.database;
-        xml.Append("\n<Group>");
-        xml.AppendElement("UUID", Uuid("group " + QByteArray::number(number)));
-        xml.AppendElement("Name", AnsiText::FromUnicode(DatabaseFiles::DisplayName(number)));
-        xml.Append("\n");
-        QHash<QByteArray, int> occurrences;
-        for (const RegistrationRecord &record : database.records) {
-            const QByteArrayView product = record[Field::Product];
-            WriteEntry(xml, times, record, Uuid(EntryName(number, product, occurrences[product.toByteArray()]++)));
-        }
-        xml.Append("</Group>");
-    }
-    xml.Append("\n</Group></Root></KeePassFile>\n");
-    return xml.Take();
+    return KeePassXmlWriter().WriteAll(databases);
 }
 
 QStringList KeePassXmlObstacles(const QList<DatabaseRecords> &databases)
 {
     QStringList obstacles;
     for (const DatabaseRecords &database : databases) {
-        for (qsizetype index = 0; index < database.records.size(); ++index) {
-            const RegistrationRecord &record = database.records[index];
-            for (int field = 0; field < RegistrationRecord::FieldCount; ++field) {
-                const QByteArrayView text = record[Field(field)];
-                // Printable ASCII, nearly all text, is passed over eight bytes at a time.
-                const char *start = text.begin();
-                while (text.end() - start >= ByteLanes::Width && ByteLanes::ArePrintableAscii(ByteLanes::Load(start)))
-                    start += ByteLanes::Width;
-                const auto lost = std::find_if(start, text.end(), IsLostInXml);
-                if (lost == text.end())
-                    continue;
-                const QChar character = AnsiText::ToUnicode(text.sliced(lost - text.begin(), 1)).front();
-                obstacles.append(u"%1, record %2 (\"%3\"), %4: the control character U+%5, which KeePass XML loses"_s
-                                     .arg(DatabaseFiles::DisplayName(database.database))
-                                     .arg(index + 1)
-                                     .arg(Utf8Text::Visible(record[Field::Product]), FieldNames::Names[field],
-                                          QString::number(character.unicode(), 16).toUpper().rightJustified(4, u'0')));
-            }
-        }
+        for (qsizetype index = 0; index < database.records.size(); ++index)
+            AppendObstacles(database.database, index + 1, database.records[index], obstacles);
     }
     return obstacles;
 }

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "databaserecords.h"
+#include "keepasstimes.h"
+#include "recordwriter.h"
 
-#include <QByteArray>
-#include <QList>
+#include <QHash>
 #include <QStringList>
 
 // Records as a KeePass 2 XML file, the plain export format that KeePass and
@@ -18,6 +18,27 @@
 // record of that Product it is, and its times from the Recorded stamp (last
 // modified) and the Registration Date (created, where it reads as a date),
 // so a re-export updates the same entries when KeePass merges it.
+class KeePassXmlWriter : public RecordWriter
+{
+public:
+    void Begin(QByteArray &out) override;
+    void BeginDatabase(int database, QByteArray &out) override;
+    void Add(const RegistrationRecord &record, QByteArray &out) override;
+    void End(QByteArray &out, const TextSink &) override;
+
+    // What the records written so far would lose on the way, as
+    // KeePassXmlObstacles names it.
+    const QStringList &Obstacles() const { return m_obstacles; }
+
+private:
+    KeePassTimes m_times;
+    int m_database = 0;
+    qsizetype m_recordNumber = 0;
+    // How many records of each Product the database has had so far.
+    QHash<QByteArray, int> m_occurrences;
+    QStringList m_obstacles;
+};
+
 QByteArray WriteKeePassXml(const QList<DatabaseRecords> &databases);
 
 // What would be lost on the way: every field holding a control character

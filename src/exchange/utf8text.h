@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <algorithm>
+
 // Windows-1252 field text straight to UTF-8 for output, without a detour
 // through QString: a full listing is some hundred thousand records.
 namespace Utf8Text {
@@ -28,7 +30,9 @@ template <typename Write>
 void AppendWritten(QByteArray &out, qsizetype room, Write write)
 {
     const qsizetype start = out.size();
-    // Growing keeps the spare capacity, so the next rows fit without a copy.
+    // Grown by doubling, so the next rows fit without a copy.
+    if (out.capacity() < start + room)
+        out.reserve(std::max(2 * out.capacity(), start + room));
     out.resize(start + room);
     out.truncate(write(out.data() + start) - out.constData());
 }

@@ -26,9 +26,10 @@ constexpr qsizetype ChunkBytes = 128 * 1024;
 class DatabaseStream
 {
 public:
-    explicit DatabaseStream(const QString &path)
+    DatabaseStream(const QString &path, const RecordVisitor &visit)
         : m_path(path)
         , m_file(path)
+        , m_visit(visit)
     {}
 
     DatabaseLoad Load()
@@ -36,26 +37,30 @@ public:
         DatabaseLoad load;
         if (m_file.State() == RegularFile::Status::Missing)
             return load;
-        load.whole = m_file.IsOpen() ? ReadRecords(load.records) : Stop(0, u"not a regular file, or not readable"_s);
+        load.whole = m_file.IsOpen() ? ReadRecords() : Stop(0, u"not a regular file, or not readable"_s);
         load.stop = m_stop;
         return load;
     }
 
+    // The most records the file can hold, each at least two digits for each
+    // of its separators.
+    qsizetype MostRecords() const
+    {
+        return qsizetype(
+            std::min<qint64>(DatabaseLoad::MaxRecords, m_file.Size() / (2 * RegistrationRecord::FieldCount) + 1));
+    }
+
 private:
-    bool ReadRecords(QList<RegistrationRecord> &records)
+    bool ReadRecords()
     {
         const QByteArrayView key = CodecKey();
-        // Room for every record the file can hold, each at least two digits
-        // for each of its separators: the list then never grows by copying.
-        records.reserve(qsizetype(
-            std::min<qint64>(DatabaseLoad::MaxRecords, m_file.Size() / (2 * RegistrationRecord::FieldCount) + 1)));
         QByteArray buffer(ChunkBytes, Qt::Uninitialized);
         qsizetype filled = 0;
         qint64 total = 0;
         bool atEnd = false;
         for (;;) {
             QByteArrayView rest(buffer.constData(), filled);
-            if (!DecodeLines(rest, atEnd, key, records))
+            if (!DecodeLines(rest, atEnd, key))
                 return Stop(m_lineNumber, u"more than the %1 records a database holds"_s.arg(
                                               QLocale(QLocale::English).toString(DatabaseLoad::MaxRecords)));
             if (atEnd)
@@ -85,7 +90,7 @@ private:
     // their records share: one allocation for some hundreds of records
     // instead of one each. Rest moves on past them; false when the records
     // would be more than a database holds.
-    bool DecodeLines(QByteArrayView &rest, bool atEnd, QByteArrayView key, QList<RegistrationRecord> &records)
+    bool DecodeLines(QByteArrayView &rest, bool atEnd, QByteArrayView key)
     {
         m_lines.clear();
         qsizetype plainBytes = 0;
@@ -106,7 +111,7 @@ private:
             if (line.isEmpty())
                 continue;
             LogDamage(line);
-            if (records.size() + qsizetype(m_decoded.size()) == DatabaseLoad::MaxRecords) {
+            if (m_recordCount == DatabaseLoad::MaxRecords) {
                 full = true;
                 break;
             }
@@ -114,9 +119,10 @@ private:
             const qsizetype length = std::max<qsizetype>(DecodeLineInto(line, key, out + used), 0);
             m_decoded.push_back({used, length});
             used += length;
+            ++m_recordCount;
         }
         for (const auto &[start, length] : m_decoded)
-            records.append(ParseRecordLine(plain, start, length));
+            m_visit(ParseRecordLine(plain, start, length));
         return !full;
     }
 
@@ -141,7 +147,9 @@ private:
 
     QString m_path;
     RegularFile m_file;
+    const RecordVisitor &m_visit;
     qsizetype m_lineNumber = 0;
+    qsizetype m_recordCount = 0;
     QString m_stop;
     std::vector<QByteArrayView> m_lines;
     // Where each decoded line lies in the shared buffer: start and length.
@@ -152,7 +160,19 @@ private:
 
 DatabaseLoad LoadDatabaseFile(const QString &path)
 {
-    return DatabaseStream(path).Load();
+    QList<RegistrationRecord> records;
+    const RecordVisitor keep = [&records](RegistrationRecord record) { records.append(std::move(record)); };
+    DatabaseStream stream(path, keep);
+    // Room for every record the file can hold: the list never grows by copying.
+    records.reserve(stream.MostRecords());
+    DatabaseLoad load = stream.Load();
+    load.records = std::move(records);
+    return load;
+}
+
+DatabaseLoad VisitDatabaseFile(const QString &path, const RecordVisitor &visit)
+{
+    return DatabaseStream(path, visit).Load();
 }
 
 QList<RegistrationRecord> ReadDatabaseFile(const QString &path)

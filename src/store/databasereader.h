@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 // Reads the records of a database file, in file order. A missing or empty
 // file is an empty database; empty lines are skipped. A damaged line still
 // gives a record (empty fields where nothing could be read), so one bad line
@@ -38,6 +40,12 @@ struct DatabaseLoad
 };
 
 DatabaseLoad LoadDatabaseFile(const QString &path);
+
+// The same read, with each record handed to visit as it is decoded instead of
+// kept: a command that writes records as it reads them holds only the ones it
+// is working on. The load's record list stays empty.
+using RecordVisitor = std::function<void(RegistrationRecord record)>;
+DatabaseLoad VisitDatabaseFile(const QString &path, const RecordVisitor &visit);
 
 // The records only, for callers that never write the list back.
 QList<RegistrationRecord> ReadDatabaseFile(const QString &path);

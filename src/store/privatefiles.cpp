@@ -72,13 +72,18 @@ bool PrivateFiles::EnsureFolder(const QString &folder)
 
 bool PrivateFiles::WriteWhole(const QString &path, QByteArrayView content, AtLink atLink)
 {
+    const std::unique_ptr<ReplacementFile> file = StartReplacement(path, atLink);
+    return file && file->Write(content) && file->Commit();
+}
+
+std::unique_ptr<ReplacementFile> PrivateFiles::StartReplacement(const QString &path, AtLink atLink)
+{
     const QString target = atLink == AtLink::UpdateTarget ? ResolveLinks(path) : path;
     const QFileInfo info(target);
     if (!IsReplaceable(target, atLink == AtLink::Replace) || !FileSync::CreateFolder(info.path()))
-        return false;
+        return nullptr;
     RemoveLeftovers(info.path());
-    ReplacementFile file(target);
-    return file.Write(content) && file.Commit();
+    return std::make_unique<ReplacementFile>(target);
 }
 
 bool PrivateFiles::Append(const QString &path, QByteArrayView content, Completion completion)

@@ -3,6 +3,10 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
+
+class ReplacementFile;
+
 // Files that hold registration codes: readable by their owner only, written
 // whole or not at all, and on the disk once a write reports success.
 //
@@ -30,6 +34,10 @@ bool EnsureFolder(const QString &folder);
 // a link, as atLink says) is ever replaced: a folder or FIFO at the path
 // makes the write fail.
 bool WriteWhole(const QString &path, QByteArrayView content, AtLink atLink = AtLink::UpdateTarget);
+
+// The same write for content that comes in pieces: the replacement, open,
+// after the same checks; none when they fail. Its Commit puts it in place.
+std::unique_ptr<ReplacementFile> StartReplacement(const QString &path, AtLink atLink = AtLink::UpdateTarget);
 
 // Gives what must precede appended content, from the file's last bytes.
 using Completion = QByteArrayView (*)(QByteArrayView tail);

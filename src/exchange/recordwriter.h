@@ -1,0 +1,33 @@
+#pragma once
+
+#include "databaserecords.h"
+
+#include <QByteArray>
+#include <QList>
+
+#include <functional>
+
+// Where finished text goes, piece by piece.
+using TextSink = std::function<void(QByteArrayView text)>;
+
+// A file format written record by record, so that a listing of four full
+// databases never needs all their records at once. Each call appends its
+// text to out, which the caller may write away and empty between calls.
+class RecordWriter
+{
+public:
+    virtual ~RecordWriter() = default;
+
+    // What comes before the first record: a header line, an opening bracket.
+    virtual void Begin(QByteArray &out) = 0;
+    // Databases come one after another, each one's records in file order.
+    virtual void BeginDatabase(int database, QByteArray &out) = 0;
+    virtual void Add(const RegistrationRecord &record, QByteArray &out) = 0;
+    // What closes the file. A writer that keeps its records until the end
+    // writes them here, and hands each large piece to flush on the way and
+    // empties out, so that its text is never held whole.
+    virtual void End(QByteArray &out, const TextSink &flush) = 0;
+
+    // The whole file at once.
+    QByteArray WriteAll(const QList<DatabaseRecords> &databases);
+};
