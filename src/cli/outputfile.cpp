@@ -23,15 +23,20 @@ QString Resolved(const QString &path)
     return folder.isEmpty() ? info.absoluteFilePath() : folder + u'/' + info.fileName();
 }
 
+ExitCode CouldNotWrite(const CliContext &context, const QString &path, const QString &reason)
+{
+    context.Message(reason.isEmpty()
+                        ? u"could not write %1"_s.arg(path)
+                        : u"could not write %1: %2"_s.arg(path, reason.front().toLower() + reason.sliced(1)));
+    return ExitCode::Failed;
+}
+
 // A pipe, FIFO or device is a stream to write into, never a file to replace.
 ExitCode WriteInPlace(const CliContext &context, const QString &path, const QByteArray &content)
 {
     QFile stream(path);
-    if (!stream.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || stream.write(content) != content.size()) {
-        const QString reason = stream.errorString();
-        context.Message(u"could not write %1: %2"_s.arg(path, reason.front().toLower() + reason.sliced(1)));
-        return ExitCode::Failed;
-    }
+    if (!stream.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || stream.write(content) != content.size())
+        return CouldNotWrite(context, path, stream.errorString());
     return ExitCode::Success;
 }
 
@@ -71,9 +76,8 @@ ExitCode WriteOutput(const CliContext &context, const QString &file, const QByte
     }
     // Like the export container, the file replaces whatever stands at its name,
     // a link included, and never writes through it.
-    if (!PrivateFiles::WriteWhole(file, content, PrivateFiles::AtLink::Replace)) {
-        context.Message(u"could not write %1"_s.arg(file));
-        return ExitCode::Failed;
-    }
+    QString reason;
+    if (!PrivateFiles::WriteWhole(file, content, PrivateFiles::AtLink::Replace, &reason))
+        return CouldNotWrite(context, file, reason);
     return ExitCode::Success;
 }

@@ -44,16 +44,23 @@ QString ResolveLinks(const QString &path)
     return QFile::decodeName(QByteArray::fromStdString(current.lexically_normal().string()));
 }
 
-// Whether whatever stands at the path may be replaced: nothing, a regular
-// file or, when links are replaced, a link.
-bool IsReplaceable(const QString &path, bool linkAllowed)
+// Why whatever stands at the path may not be replaced; empty when it may:
+// nothing, a regular file or, when links are replaced, a link.
+QString WhyNotReplaceable(const QString &path, bool linkAllowed)
 {
     struct stat info = {};
     if (::lstat(Native(path).constData(), &info) != 0)
-        return errno == ENOENT;
+        return errno == ENOENT ? QString() : qt_error_string(errno);
     if (S_ISREG(info.st_mode) || (linkAllowed && S_ISLNK(info.st_mode)))
-        return true;
+        return {};
     qCWarning(lcStore) << "not a file, not replaced:" << path;
+    return QStringLiteral("Not a regular file");
+}
+
+bool Failed(QString *errorString, const QString &reason)
+{
+    if (errorString)
+        *errorString = reason;
     return false;
 }
 
@@ -70,15 +77,17 @@ bool PrivateFiles::EnsureFolder(const QString &folder)
     return true;
 }
 
-bool PrivateFiles::WriteWhole(const QString &path, QByteArrayView content, AtLink atLink)
+bool PrivateFiles::WriteWhole(const QString &path, QByteArrayView content, AtLink atLink, QString *errorString)
 {
     const QString target = atLink == AtLink::UpdateTarget ? ResolveLinks(path) : path;
     const QFileInfo info(target);
-    if (!IsReplaceable(target, atLink == AtLink::Replace) || !FileSync::CreateFolder(info.path()))
-        return false;
+    if (const QString reason = WhyNotReplaceable(target, atLink == AtLink::Replace); !reason.isEmpty())
+        return Failed(errorString, reason);
+    if (!FileSync::CreateFolder(info.path()))
+        return Failed(errorString, qt_error_string(errno));
     RemoveLeftovers(info.path());
     ReplacementFile file(target);
-    return file.Write(content) && file.Commit();
+    return (file.Write(content) && file.Commit()) || Failed(errorString, file.ErrorString());
 }
 
 bool PrivateFiles::Append(const QString &path, QByteArrayView content, Completion completion)
@@ -129,7 +138,7 @@ bool PrivateFiles::Copy(const QString &from, const QString &to)
 {
     RegularFile source(from);
     const QFileInfo info(to);
-    if (!source.IsOpen() || !IsReplaceable(to, true))
+    if (!source.IsOpen() || !WhyNotReplaceable(to, true).isEmpty())
         return false;
     RemoveLeftovers(info.path());
     ReplacementFile copy(to);

@@ -28,8 +28,9 @@ bool EnsureFolder(const QString &folder);
 // renames it over the target and syncs the folder, so the target holds
 // either its old or its new content at every moment. Only a regular file (or
 // a link, as atLink says) is ever replaced: a folder or FIFO at the path
-// makes the write fail.
-bool WriteWhole(const QString &path, QByteArrayView content, AtLink atLink = AtLink::UpdateTarget);
+// makes the write fail. On failure, errorString gets the reason.
+bool WriteWhole(const QString &path, QByteArrayView content, AtLink atLink = AtLink::UpdateTarget,
+                QString *errorString = nullptr);
 
 // Gives what must precede appended content, from the file's last bytes.
 using Completion = QByteArrayView (*)(QByteArrayView tail);
