@@ -44,6 +44,11 @@ QString ResolveLinks(const QString &path)
     return QFile::decodeName(QByteArray::fromStdString(current.lexically_normal().string()));
 }
 
+QString NotARegularFile()
+{
+    return QStringLiteral("Not a regular file");
+}
+
 // Why whatever stands at the path may not be replaced; empty when it may:
 // nothing, a regular file or, when links are replaced, a link.
 QString WhyNotReplaceable(const QString &path, bool linkAllowed)
@@ -54,7 +59,7 @@ QString WhyNotReplaceable(const QString &path, bool linkAllowed)
     if (S_ISREG(info.st_mode) || (linkAllowed && S_ISLNK(info.st_mode)))
         return {};
     qCWarning(lcStore) << "not a file, not replaced:" << path;
-    return QStringLiteral("Not a regular file");
+    return NotARegularFile();
 }
 
 bool Failed(QString *errorString, const QString &reason)
@@ -90,12 +95,12 @@ bool PrivateFiles::WriteWhole(const QString &path, QByteArrayView content, AtLin
     return (file.Write(content) && file.Commit()) || Failed(errorString, file.ErrorString());
 }
 
-bool PrivateFiles::Append(const QString &path, QByteArrayView content, Completion completion)
+bool PrivateFiles::Append(const QString &path, QByteArrayView content, Completion completion, QString *errorString)
 {
     const QString target = ResolveLinks(path);
     const QFileInfo info(target);
     if (!FileSync::CreateFolder(info.path()))
-        return false;
+        return Failed(errorString, qt_error_string(errno));
     RemoveLeftovers(info.path());
     const bool existed = info.exists();
     // Non-blocking, so a FIFO at the path fails instead of waiting for a
@@ -103,13 +108,14 @@ bool PrivateFiles::Append(const QString &path, QByteArrayView content, Completio
     const FileDescriptor file(
         ::open(Native(target).constData(), O_RDWR | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, OwnerOnlyFile));
     if (!file.IsValid()) {
-        qCWarning(lcStore) << "could not open for appending" << path << qt_error_string(errno);
-        return false;
+        const QString reason = qt_error_string(errno);
+        qCWarning(lcStore) << "could not open for appending" << path << reason;
+        return Failed(errorString, reason);
     }
     struct stat status = {};
     if (::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode)) {
         qCWarning(lcStore) << "not a regular file, not appended to:" << path;
-        return false;
+        return Failed(errorString, NotARegularFile());
     }
     if ((status.st_mode & 07777) != OwnerOnlyFile)
         ::fchmod(file.Get(), OwnerOnlyFile);
@@ -120,18 +126,19 @@ bool PrivateFiles::Append(const QString &path, QByteArrayView content, Completio
         char tail[2] = {};
         const qsizetype tailLength = std::min<off_t>(sizeBefore, sizeof tail);
         if (::pread(file.Get(), tail, size_t(tailLength), sizeBefore - tailLength) != tailLength)
-            return false;
+            return Failed(errorString, qt_error_string(errno));
         data = completion(QByteArrayView(tail, tailLength)).toByteArray();
     }
     data += content;
     if (!file.WriteAll(data) || !FileSync::SyncDescriptor(file.Get())) {
-        qCWarning(lcStore) << "could not append to" << path << qt_error_string(errno);
+        const QString reason = qt_error_string(errno);
+        qCWarning(lcStore) << "could not append to" << path << reason;
         // Nothing of a failed append may stay to be read as part of a line.
         if (::ftruncate(file.Get(), sizeBefore) == 0)
             FileSync::SyncDescriptor(file.Get());
-        return false;
+        return Failed(errorString, reason);
     }
-    return existed || FileSync::SyncFolder(info.path());
+    return existed || FileSync::SyncFolder(info.path()) || Failed(errorString, qt_error_string(errno));
 }
 
 bool PrivateFiles::Copy(const QString &from, const QString &to)

@@ -38,8 +38,9 @@ using Completion = QByteArrayView (*)(QByteArrayView tail);
 // Appends the completion (when given) and the content in one write to a
 // regular file, created when missing, and syncs it before returning. A write
 // or sync that fails cuts the file back to its old length. The file is left
-// with owner-only access.
-bool Append(const QString &path, QByteArrayView content, Completion completion = nullptr);
+// with owner-only access. On failure, errorString gets the reason.
+bool Append(const QString &path, QByteArrayView content, Completion completion = nullptr,
+            QString *errorString = nullptr);
 
 // Copies a regular file as WriteWhole writes, replacing whatever file or link
 // stands at the destination.
