@@ -72,15 +72,17 @@ class Line:
 
 
 def starts_with_program(text):
-    """Whether the text is a command: a known program with something after
-    it, after any VARIABLE=value assignments (a bare name is prose)."""
+    """Whether the text is a command line: a known program, after any
+    VARIABLE=value assignments, and more than the bare name by which prose
+    names a program."""
     try:
         words = shlex.split(text)
     except ValueError:
         return False
-    while words and re.fullmatch(r"[A-Z_]+=.*", words[0]):
-        words = words[1:]
-    return bool(words) and words[0] in PROGRAMS and words != [text]
+    assignments = 0
+    while assignments < len(words) and re.fullmatch(r"[A-Z_]+=.*", words[assignments]):
+        assignments += 1
+    return len(words) > max(1, assignments) and words[assignments] in PROGRAMS
 
 
 def markdown_lines(document, text):
@@ -124,8 +126,8 @@ class HelpPageCommands(html.parser.HTMLParser):
         self.document, self.lines, self.code = document, [], None
 
     def handle_starttag(self, tag, attrs):
-        if tag in ("code", "pre"):
-            self.code = {"start": self.getpos()[0], "text": "", "placeholder": False}
+        if tag in ("code", "pre") and not self.code:
+            self.code = {"tag": tag, "start": self.getpos()[0], "text": "", "placeholder": False}
         elif tag == "var" and self.code:
             self.code["placeholder"] = True
 
@@ -134,7 +136,7 @@ class HelpPageCommands(html.parser.HTMLParser):
             self.code["text"] += data
 
     def handle_endtag(self, tag):
-        if tag in ("code", "pre") and self.code:
+        if self.code and tag == self.code["tag"]:
             text = " ".join(self.code["text"].split())
             if not self.code["placeholder"] and starts_with_program(text):
                 self.lines.append(Line(self.document, self.code["start"], text))
