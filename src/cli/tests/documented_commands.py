@@ -222,9 +222,12 @@ class Home:
 
 def run_plainly(home, text):
     """Runs the line with no terminal; returns (status, standard error)."""
-    result = subprocess.run(["bash", "-o", "pipefail", "-c", text], env=home.environment, cwd=home.path,
-                            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
-                            timeout=TIMEOUT)
+    try:
+        result = subprocess.run(["bash", "-o", "pipefail", "-c", text], env=home.environment, cwd=home.path,
+                                stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
+                                timeout=TIMEOUT)
+    except subprocess.TimeoutExpired:
+        return -1, "still running after %d seconds" % TIMEOUT
     return result.returncode, "\n".join(line for line in result.stderr.decode(errors="replace").splitlines()
                                          if not SUCCESS_REPORT.match(line))
 
