@@ -22,7 +22,8 @@ run_packages=(libqt6svg6 qt6-wayland xdg-utils fonts-dejavu-core)
 # its Python bindings. clang and its runtime libraries build the fuzz targets
 # (libFuzzer and the sanitizers). keepassxc-cli takes korvane-cli's KeePass XML there and
 # back in the round-trip test, and is the command-line benchmark's peer.
-# python3-jsonschema checks the JSON export against its schema. The Wayland
+# python3-jsonschema checks the JSON export against its schema. gnupg and
+# man-db run the documented command lines that use gpg and man. The Wayland
 # test runs a headless sway, types with wtype, takes pictures with grim and
 # reads the clipboard with wl-paste; qt6ct gives the legibility test its dark
 # colour scheme. The start-up benchmark watches the display through the X
@@ -33,7 +34,7 @@ test_packages=(
     openbox x11-utils dbus-daemon at-spi2-core python3-pyatspi
     sway wtype grim wl-clipboard qt6ct
     clang libclang-rt-dev
-    keepassxc python3-jsonschema
+    keepassxc python3-jsonschema gnupg man-db
     libxdamage-dev libxtst-dev valgrind
 )
 

@@ -153,8 +153,9 @@ ExitCode ImportRecords(const CliContext &context, const CommandArguments &argume
         context.Message(u"left out, as a record has no place for it: "_s + leftOut);
     for (const DatabasePlan &planned : plans) {
         const QString name = DatabaseFiles::DisplayName(planned.database);
-        if (!AppendRecords(planned.path, planned.plan.records)) {
-            context.Message(u"could not write %1: nothing was imported into %2"_s.arg(planned.path, name));
+        if (QString reason; !AppendRecords(planned.path, planned.plan.records, &reason)) {
+            context.Message(u"could not write %1: %2; nothing was imported into %3"_s.arg(
+                planned.path, reason.front().toLower() + reason.sliced(1), name));
             return ExitCode::Failed;
         }
         QString told =

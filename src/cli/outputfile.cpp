@@ -63,7 +63,8 @@ ExitCode OutputFile::Open()
     // replace.
     if (info.exists() && !info.isFile()) {
         m_stream.setFileName(m_file);
-        return m_stream.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ? ExitCode::Success : Failed();
+        return m_stream.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ? ExitCode::Success
+                                                                           : Failed(m_stream.errorString());
     }
     if (IsDatabaseFile(m_context.DataFolder(), m_file)) {
         m_context.Message(u"%1 is a database file of Korvane; choose another name"_s.arg(m_file));
@@ -75,8 +76,9 @@ ExitCode OutputFile::Open()
     }
     // Like the export container, the file replaces whatever stands at its name,
     // a link included, and never writes through it.
-    m_replacement = PrivateFiles::StartReplacement(m_file, PrivateFiles::AtLink::Replace);
-    return m_replacement && m_replacement->IsOpen() ? ExitCode::Success : Failed();
+    QString reason;
+    m_replacement = PrivateFiles::StartReplacement(m_file, PrivateFiles::AtLink::Replace, &reason);
+    return m_replacement && m_replacement->IsOpen() ? ExitCode::Success : Failed(reason);
 }
 
 void OutputFile::Write(QByteArrayView data)
@@ -94,20 +96,19 @@ void OutputFile::Write(QByteArrayView data)
 
 ExitCode OutputFile::Finish()
 {
-    if (m_failed || (m_replacement && !m_replacement->Commit()))
-        return Failed();
+    if (m_replacement && (m_failed || !m_replacement->Commit()))
+        return Failed(m_replacement->ErrorString());
+    if (m_failed)
+        return Failed(m_stream.errorString());
     return ExitCode::Success;
 }
 
-ExitCode OutputFile::Failed()
+ExitCode OutputFile::Failed(const QString &reason)
 {
     m_failed = true;
-    if (m_stream.isOpen() || m_stream.error() != QFileDevice::NoError) {
-        const QString reason = m_stream.errorString();
-        m_context.Message(u"could not write %1: %2"_s.arg(m_file, reason.front().toLower() + reason.sliced(1)));
-    } else {
-        m_context.Message(u"could not write %1"_s.arg(m_file));
-    }
+    m_context.Message(reason.isEmpty()
+                          ? u"could not write %1"_s.arg(m_file)
+                          : u"could not write %1: %2"_s.arg(m_file, reason.front().toLower() + reason.sliced(1)));
     return ExitCode::Failed;
 }
 

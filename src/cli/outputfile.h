@@ -44,7 +44,8 @@ public:
     qint64 Size() const { return m_size; }
 
 private:
-    ExitCode Failed();
+    // Tells the failure, with the system's reason when there is one.
+    ExitCode Failed(const QString &reason);
 
     const CliContext &m_context;
     QString m_file;

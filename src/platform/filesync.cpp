@@ -26,7 +26,9 @@ bool CreateFolderWithMode(const QString &folder, mode_t mode)
     if (::mkdir(path.constData(), mode) != 0) {
         if (errno == EEXIST && QFileInfo(folder).isDir())
             return true;
-        qCWarning(lcPlatform) << "could not create" << folder << qt_error_string(errno);
+        const int error = errno;
+        qCWarning(lcPlatform) << "could not create" << folder << qt_error_string(error);
+        errno = error;
         return false;
     }
     // The umask may have taken bits away that the owner needs.
@@ -43,8 +45,11 @@ bool FileSync::SyncDescriptor(int descriptor)
     do {
         result = g_sync(descriptor);
     } while (result != 0 && errno == EINTR);
-    if (result != 0)
-        qCWarning(lcPlatform) << "sync to disk failed:" << qt_error_string(errno);
+    if (result != 0) {
+        const int error = errno;
+        qCWarning(lcPlatform) << "sync to disk failed:" << qt_error_string(error);
+        errno = error;
+    }
     return result == 0;
 }
 
@@ -52,11 +57,15 @@ bool FileSync::SyncFolder(const QString &folder)
 {
     const int descriptor = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (descriptor < 0) {
-        qCWarning(lcPlatform) << "could not open folder to sync" << folder << qt_error_string(errno);
+        const int error = errno;
+        qCWarning(lcPlatform) << "could not open folder to sync" << folder << qt_error_string(error);
+        errno = error;
         return false;
     }
     const bool synced = SyncDescriptor(descriptor);
+    const int error = errno;
     ::close(descriptor);
+    errno = error;
     return synced;
 }
 

@@ -3,7 +3,8 @@
 #include <QString>
 
 // Flushing written data to the disk. A write is done only once its sync has
-// succeeded: a sync that fails (an I/O error) is a failed write.
+// succeeded: a sync that fails (an I/O error) is a failed write. A call that
+// fails leaves errno saying why, so that the caller can tell the user.
 namespace FileSync {
 
 bool SyncDescriptor(int descriptor);

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace {} // namespace
 
@@ -19,12 +20,15 @@ bool AppendRecord(const QString &path, const RegistrationRecord &record)
     return AppendRecords(path, {record});
 }
 
-bool AppendRecords(const QString &path, const QList<RegistrationRecord> &records)
+bool AppendRecords(const QString &path, const QList<RegistrationRecord> &records, QString *errorString)
 {
     if (records.isEmpty())
         return true;
-    if (!DatabaseFiles::PrepareFolder(QFileInfo(path).path()))
+    if (!DatabaseFiles::PrepareFolder(QFileInfo(path).path())) {
+        if (errorString)
+            *errorString = qt_error_string(errno);
         return false;
+    }
     QByteArray content;
     for (const RegistrationRecord &record : records) {
         content += EncodeLine(FormatRecordLine(record, LineBreak::Omit), CodecKey());
@@ -32,7 +36,7 @@ bool AppendRecords(const QString &path, const QList<RegistrationRecord> &records
     }
     // A file whose last line lost its line end (cut off by a crash, or
     // converted elsewhere) would otherwise swallow the new line.
-    return PrivateFiles::Append(path, content, LineEnds::Completion);
+    return PrivateFiles::Append(path, content, LineEnds::Completion, errorString);
 }
 
 QByteArray FormatDatabase(const QList<RegistrationRecord> &records)

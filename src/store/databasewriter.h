@@ -17,8 +17,9 @@
 bool AppendRecord(const QString &path, const RegistrationRecord &record);
 
 // Appends several records, each line exactly as AppendRecord writes it, in
-// one write: either all of them land or none.
-bool AppendRecords(const QString &path, const QList<RegistrationRecord> &records);
+// one write: either all of them land or none. On failure, errorString gets
+// the system's reason.
+bool AppendRecords(const QString &path, const QList<RegistrationRecord> &records, QString *errorString = nullptr);
 
 // Rewrites the whole file from the records, in their order, each plain line
 // ending in CR LF before it is encoded. The old content is copied to the

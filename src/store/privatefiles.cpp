@@ -44,16 +44,28 @@ QString ResolveLinks(const QString &path)
     return QFile::decodeName(QByteArray::fromStdString(current.lexically_normal().string()));
 }
 
-// Whether whatever stands at the path may be replaced: nothing, a regular
-// file or, when links are replaced, a link.
-bool IsReplaceable(const QString &path, bool linkAllowed)
+QString NotARegularFile()
+{
+    return QStringLiteral("Not a regular file");
+}
+
+// Why whatever stands at the path may not be replaced; empty when it may:
+// nothing, a regular file or, when links are replaced, a link.
+QString WhyNotReplaceable(const QString &path, bool linkAllowed)
 {
     struct stat info = {};
     if (::lstat(Native(path).constData(), &info) != 0)
-        return errno == ENOENT;
+        return errno == ENOENT ? QString() : qt_error_string(errno);
     if (S_ISREG(info.st_mode) || (linkAllowed && S_ISLNK(info.st_mode)))
-        return true;
+        return {};
     qCWarning(lcStore) << "not a file, not replaced:" << path;
+    return NotARegularFile();
+}
+
+bool Failed(QString *errorString, const QString &reason)
+{
+    if (errorString)
+        *errorString = reason;
     return false;
 }
 
@@ -70,28 +82,38 @@ bool PrivateFiles::EnsureFolder(const QString &folder)
     return true;
 }
 
-bool PrivateFiles::WriteWhole(const QString &path, QByteArrayView content, AtLink atLink)
+bool PrivateFiles::WriteWhole(const QString &path, QByteArrayView content, AtLink atLink, QString *errorString)
 {
-    const std::unique_ptr<ReplacementFile> file = StartReplacement(path, atLink);
-    return file && file->Write(content) && file->Commit();
+    const std::unique_ptr<ReplacementFile> file = StartReplacement(path, atLink, errorString);
+    return file && ((file->Write(content) && file->Commit()) || Failed(errorString, file->ErrorString()));
 }
 
-std::unique_ptr<ReplacementFile> PrivateFiles::StartReplacement(const QString &path, AtLink atLink)
+std::unique_ptr<ReplacementFile> PrivateFiles::StartReplacement(const QString &path, AtLink atLink,
+                                                                QString *errorString)
 {
     const QString target = atLink == AtLink::UpdateTarget ? ResolveLinks(path) : path;
     const QFileInfo info(target);
-    if (!IsReplaceable(target, atLink == AtLink::Replace) || !FileSync::CreateFolder(info.path()))
+    if (const QString reason = WhyNotReplaceable(target, atLink == AtLink::Replace); !reason.isEmpty()) {
+        Failed(errorString, reason);
         return nullptr;
+    }
+    if (!FileSync::CreateFolder(info.path())) {
+        Failed(errorString, qt_error_string(errno));
+        return nullptr;
+    }
     RemoveLeftovers(info.path());
-    return std::make_unique<ReplacementFile>(target);
+    auto file = std::make_unique<ReplacementFile>(target);
+    if (!file->IsOpen())
+        Failed(errorString, file->ErrorString());
+    return file;
 }
 
-bool PrivateFiles::Append(const QString &path, QByteArrayView content, Completion completion)
+bool PrivateFiles::Append(const QString &path, QByteArrayView content, Completion completion, QString *errorString)
 {
     const QString target = ResolveLinks(path);
     const QFileInfo info(target);
     if (!FileSync::CreateFolder(info.path()))
-        return false;
+        return Failed(errorString, qt_error_string(errno));
     RemoveLeftovers(info.path());
     const bool existed = info.exists();
     // Non-blocking, so a FIFO at the path fails instead of waiting for a
@@ -99,13 +121,14 @@ bool PrivateFiles::Append(const QString &path, QByteArrayView content, Completio
     const FileDescriptor file(
         ::open(Native(target).constData(), O_RDWR | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, OwnerOnlyFile));
     if (!file.IsValid()) {
-        qCWarning(lcStore) << "could not open for appending" << path << qt_error_string(errno);
-        return false;
+        const QString reason = qt_error_string(errno);
+        qCWarning(lcStore) << "could not open for appending" << path << reason;
+        return Failed(errorString, reason);
     }
     struct stat status = {};
     if (::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode)) {
         qCWarning(lcStore) << "not a regular file, not appended to:" << path;
-        return false;
+        return Failed(errorString, NotARegularFile());
     }
     if ((status.st_mode & 07777) != OwnerOnlyFile)
         ::fchmod(file.Get(), OwnerOnlyFile);
@@ -116,25 +139,26 @@ bool PrivateFiles::Append(const QString &path, QByteArrayView content, Completio
         char tail[2] = {};
         const qsizetype tailLength = std::min<off_t>(sizeBefore, sizeof tail);
         if (::pread(file.Get(), tail, size_t(tailLength), sizeBefore - tailLength) != tailLength)
-            return false;
+            return Failed(errorString, qt_error_string(errno));
         data = completion(QByteArrayView(tail, tailLength)).toByteArray();
     }
     data += content;
     if (!file.WriteAll(data) || !FileSync::SyncDescriptor(file.Get())) {
-        qCWarning(lcStore) << "could not append to" << path << qt_error_string(errno);
+        const QString reason = qt_error_string(errno);
+        qCWarning(lcStore) << "could not append to" << path << reason;
         // Nothing of a failed append may stay to be read as part of a line.
         if (::ftruncate(file.Get(), sizeBefore) == 0)
             FileSync::SyncDescriptor(file.Get());
-        return false;
+        return Failed(errorString, reason);
     }
-    return existed || FileSync::SyncFolder(info.path());
+    return existed || FileSync::SyncFolder(info.path()) || Failed(errorString, qt_error_string(errno));
 }
 
 bool PrivateFiles::Copy(const QString &from, const QString &to)
 {
     RegularFile source(from);
     const QFileInfo info(to);
-    if (!source.IsOpen() || !IsReplaceable(to, true))
+    if (!source.IsOpen() || !WhyNotReplaceable(to, true).isEmpty())
         return false;
     RemoveLeftovers(info.path());
     ReplacementFile copy(to);

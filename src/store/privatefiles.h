@@ -32,12 +32,14 @@ bool EnsureFolder(const QString &folder);
 // renames it over the target and syncs the folder, so the target holds
 // either its old or its new content at every moment. Only a regular file (or
 // a link, as atLink says) is ever replaced: a folder or FIFO at the path
-// makes the write fail.
-bool WriteWhole(const QString &path, QByteArrayView content, AtLink atLink = AtLink::UpdateTarget);
+// makes the write fail. On failure, errorString gets the reason.
+bool WriteWhole(const QString &path, QByteArrayView content, AtLink atLink = AtLink::UpdateTarget,
+                QString *errorString = nullptr);
 
 // The same write for content that comes in pieces: the replacement, open,
 // after the same checks; none when they fail. Its Commit puts it in place.
-std::unique_ptr<ReplacementFile> StartReplacement(const QString &path, AtLink atLink = AtLink::UpdateTarget);
+std::unique_ptr<ReplacementFile> StartReplacement(const QString &path, AtLink atLink = AtLink::UpdateTarget,
+                                                  QString *errorString = nullptr);
 
 // Gives what must precede appended content, from the file's last bytes.
 using Completion = QByteArrayView (*)(QByteArrayView tail);
@@ -45,8 +47,9 @@ using Completion = QByteArrayView (*)(QByteArrayView tail);
 // Appends the completion (when given) and the content in one write to a
 // regular file, created when missing, and syncs it before returning. A write
 // or sync that fails cuts the file back to its old length. The file is left
-// with owner-only access.
-bool Append(const QString &path, QByteArrayView content, Completion completion = nullptr);
+// with owner-only access. On failure, errorString gets the reason.
+bool Append(const QString &path, QByteArrayView content, Completion completion = nullptr,
+            QString *errorString = nullptr);
 
 // Copies a regular file as WriteWhole writes, replacing whatever file or link
 // stands at the destination.

@@ -54,7 +54,7 @@ ReplacementFile::ReplacementFile(const QString &target)
     , m_created(m_file.IsValid())
 {
     if (!m_created)
-        qCWarning(lcStore) << "could not create a temporary file for" << target << qt_error_string(errno);
+        Fail("could not create a temporary file for");
 }
 
 ReplacementFile::~ReplacementFile()
@@ -66,20 +66,34 @@ ReplacementFile::~ReplacementFile()
 
 bool ReplacementFile::Write(QByteArrayView data)
 {
-    if (IsOpen() && m_file.WriteAll(data))
-        return true;
-    qCWarning(lcStore) << "could not write" << QFile::decodeName(m_target) << qt_error_string(errno);
-    return false;
+    if (!IsOpen())
+        return false;
+    return m_file.WriteAll(data) || Fail("could not write");
 }
 
 bool ReplacementFile::Commit()
 {
-    if (!IsOpen() || !FileSync::SyncDescriptor(m_file.Get()))
+    if (!IsOpen())
         return false;
-    if (!m_file.Close() || ::rename(m_temporary.constData(), m_target.constData()) != 0) {
-        qCWarning(lcStore) << "could not put" << QFile::decodeName(m_target) << "in place" << qt_error_string(errno);
-        return false;
-    }
+    if (!FileSync::SyncDescriptor(m_file.Get()))
+        return Fail("could not sync");
+    if (!m_file.Close() || ::rename(m_temporary.constData(), m_target.constData()) != 0)
+        return Fail("could not put in place");
     m_renamed = true;
-    return FileSync::SyncFolder(QFileInfo(QFile::decodeName(m_target)).path());
+    return FileSync::SyncFolder(QFileInfo(QFile::decodeName(m_target)).path()) || Fail("could not sync the folder of");
+}
+
+QString ReplacementFile::ErrorString() const
+{
+    return m_error == 0 ? QString() : qt_error_string(m_error);
+}
+
+// Keeps the reason of the first failure, the one the user is told.
+bool ReplacementFile::Fail(const char *what)
+{
+    const int error = errno;
+    if (m_error == 0)
+        m_error = error;
+    qCWarning(lcStore) << what << QFile::decodeName(m_target) << qt_error_string(error);
+    return false;
 }

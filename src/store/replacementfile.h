@@ -25,11 +25,17 @@ public:
     // folder. Any step that fails fails the write; the rename happens only
     // after a successful sync.
     bool Commit();
+    // The system's reason for the first step that failed ("File too large"),
+    // empty while none has.
+    QString ErrorString() const;
 
 private:
+    bool Fail(const char *what);
+
     QByteArray m_target;
     QByteArray m_temporary;
     FileDescriptor m_file;
     bool m_created = false;
     bool m_renamed = false;
+    int m_error = 0;
 };

@@ -1,7 +1,11 @@
 #include "clirunner.h"
 #include "platform/instancelock.h"
+#include "testsupport/failingsync.h"
+#include "testsupport/filesizelimit.h"
 
 #include <QTest>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -193,6 +197,39 @@ private slots:
         QCOMPARE(Import(cli, format, content), exitCode);
         QVERIFY(cli.Messages().endsWith(u"korvane-cli: nothing was imported\n"_s));
         QVERIFY(!QFile::exists(cli.DatabasePath(2)));
+    }
+
+    // A database the disk cannot take keeps its old content, and the message
+    // names its file with the system's reason.
+    void importThatCannotBeWritten_failsWithTheReason_data()
+    {
+        QTest::addColumn<int>("succeedingSyncs"); // -1: the disk fills up instead
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("disk full") << -1 << u"file too large"_s;
+        QTest::newRow("append not synced") << 0 << u"input/output error"_s;
+    }
+
+    void importThatCannotBeWritten_failsWithTheReason()
+    {
+        QFETCH(int, succeedingSyncs);
+        QFETCH(QString, reason);
+        CliRunner cli;
+        const QByteArray old = Line("old|||R||||");
+        QVERIFY(cli.WriteDatabase(2, old));
+        const QString path = cli.FilePath(u"import.csv"_s);
+        QVERIFY(TestFiles::Write(path, "Product,Registration\r\nP,R\r\n"));
+        {
+            std::optional<FileSizeLimit> fullDisk;
+            std::optional<FailingSync> failingSync;
+            if (succeedingSyncs < 0)
+                fullDisk.emplace(old.size() + 10);
+            else
+                failingSync.emplace(succeedingSyncs);
+            QCOMPARE(cli.Run({u"import"_s, u"-f"_s, u"csv"_s, path, u"-d"_s, u"2"_s}), ExitCode::Failed);
+        }
+        QCOMPARE(cli.Messages(), u"korvane-cli: could not write %1: %2; nothing was imported into Games\n"_s.arg(
+                                     cli.DatabasePath(2), reason));
+        QCOMPARE(cli.Database(2), old);
     }
 
     void missingFile_fails()

@@ -1,11 +1,14 @@
 #include "clirunner.h"
 
 #include "cli/wholefile.h"
+#include "testsupport/failingsync.h"
+#include "testsupport/filesizelimit.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTest>
 
+#include <optional>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
@@ -399,6 +402,44 @@ private slots:
         QCOMPARE(m_cli.Run({u"export"_s, u"-f"_s, u"json"_s, u"-o"_s, path}), ExitCode::Success);
         QVERIFY(TestFiles::IsOwnerOnly(path));
         QCOMPARE(TestFiles::Read(path).count("\"Database\""), 4);
+    }
+
+    // A regular output file is written whole or not at all, and a failure
+    // names the file and the system's reason, wherever the disk fails.
+    void outputFileThatCannotBeWritten_failsWithTheReason_data()
+    {
+        QTest::addColumn<QStringList>("command");
+        QTest::addColumn<int>("succeedingSyncs"); // -1: the disk fills up instead
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<bool>("inPlace");
+        const QStringList exportCsv{u"export"_s, u"-f"_s, u"csv"_s, u"-o"_s};
+        QTest::newRow("export, disk full") << exportCsv << -1 << u"file too large"_s << false;
+        QTest::newRow("backup, disk full") << QStringList{u"backup"_s} << -1 << u"file too large"_s << false;
+        QTest::newRow("content not synced") << exportCsv << 0 << u"input/output error"_s << false;
+        QTest::newRow("folder not synced after the rename") << exportCsv << 1 << u"input/output error"_s << true;
+    }
+
+    void outputFileThatCannotBeWritten_failsWithTheReason()
+    {
+        QFETCH(QStringList, command);
+        QFETCH(int, succeedingSyncs);
+        QFETCH(QString, reason);
+        QFETCH(bool, inPlace);
+        const QString path = m_cli.FilePath(u"unwritten.out"_s);
+        {
+            std::optional<FileSizeLimit> fullDisk;
+            std::optional<FailingSync> failingSync;
+            if (succeedingSyncs < 0)
+                fullDisk.emplace(10);
+            else
+                failingSync.emplace(succeedingSyncs);
+            QCOMPARE(m_cli.Run(command + QStringList{path}), ExitCode::Failed);
+        }
+        QCOMPARE(m_cli.Messages(), u"korvane-cli: could not write %1: %2\n"_s.arg(path, reason));
+        QCOMPARE(QFile::exists(path), inPlace);
+        QVERIFY(QFile::remove(path) || !inPlace);
+        QCOMPARE(QDir(m_cli.folders.Root()).entryList({FileSync::TemporaryPrefix() + u'*'}, QDir::Hidden),
+                 QStringList());
     }
 };
 
