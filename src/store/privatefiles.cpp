@@ -70,15 +70,21 @@ bool PrivateFiles::EnsureFolder(const QString &folder)
     return true;
 }
 
-bool PrivateFiles::WriteWhole(const QString &path, QByteArrayView content, AtLink atLink)
+std::unique_ptr<ReplacementFile> PrivateFiles::StartReplacement(const QString &path, AtLink atLink)
 {
     const QString target = atLink == AtLink::UpdateTarget ? ResolveLinks(path) : path;
     const QFileInfo info(target);
     if (!IsReplaceable(target, atLink == AtLink::Replace) || !FileSync::CreateFolder(info.path()))
-        return false;
-    RemoveLeftovers(info.path());
-    ReplacementFile file(target);
-    return file.Write(content) && file.Commit();
+        return nullptr;
+    FileSync::RemoveLeftovers(info.path());
+    auto file = std::make_unique<ReplacementFile>(target);
+    return file->IsOpen() ? std::move(file) : nullptr;
+}
+
+bool PrivateFiles::WriteWhole(const QString &path, QByteArrayView content, AtLink atLink)
+{
+    const std::unique_ptr<ReplacementFile> file = StartReplacement(path, atLink);
+    return file && file->Write(content) && file->Commit();
 }
 
 bool PrivateFiles::Append(const QString &path, QByteArrayView content, Completion completion)
@@ -87,7 +93,7 @@ bool PrivateFiles::Append(const QString &path, QByteArrayView content, Completio
     const QFileInfo info(target);
     if (!FileSync::CreateFolder(info.path()))
         return false;
-    RemoveLeftovers(info.path());
+    FileSync::RemoveLeftovers(info.path());
     const bool existed = info.exists();
     // Non-blocking, so a FIFO at the path fails instead of waiting for a
     // reader; the regular-file check below refuses it either way.
@@ -128,11 +134,11 @@ bool PrivateFiles::Append(const QString &path, QByteArrayView content, Completio
 bool PrivateFiles::Copy(const QString &from, const QString &to)
 {
     RegularFile source(from);
-    const QFileInfo info(to);
-    if (!source.IsOpen() || !IsReplaceable(to, true))
+    if (!source.IsOpen())
         return false;
-    RemoveLeftovers(info.path());
-    ReplacementFile copy(to);
+    const std::unique_ptr<ReplacementFile> copy = StartReplacement(to, AtLink::Replace);
+    if (!copy)
+        return false;
     constexpr qint64 Chunk = 64 * 1024;
     QByteArray buffer(Chunk, Qt::Uninitialized);
     for (;;) {
@@ -140,28 +146,8 @@ bool PrivateFiles::Copy(const QString &from, const QString &to)
         if (count < 0)
             return false;
         if (count == 0)
-            return copy.Commit();
-        if (!copy.Write(QByteArrayView(buffer).first(count)))
+            return copy->Commit();
+        if (!copy->Write(QByteArrayView(buffer).first(count)))
             return false;
-    }
-}
-
-void PrivateFiles::RemoveLeftovers(const QString &folder)
-{
-    const QDir directory(folder);
-    const uid_t user = ::geteuid();
-    const QStringList candidates =
-        directory.entryList({FileSync::TemporaryPrefix() + u'*'}, QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString &fileName : candidates) {
-        const QByteArray path = Native(directory.filePath(fileName));
-        // A write in progress holds its temporary file locked; only one whose
-        // writer is gone can be taken.
-        const FileDescriptor file(::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-        struct stat info = {};
-        if (file.IsValid() && ::fstat(file.Get(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == user
-            && ::flock(file.Get(), LOCK_EX | LOCK_NB) == 0) {
-            qCDebug(lcStore) << "removing what an interrupted write left:" << fileName;
-            ::unlink(path.constData());
-        }
     }
 }

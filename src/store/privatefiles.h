@@ -1,7 +1,11 @@
 #pragma once
 
+#include "replacementfile.h"
+
 #include <QByteArray>
 #include <QString>
+
+#include <memory>
 
 // Files that hold registration codes: readable by their owner only, written
 // whole or not at all, and on the disk once a write reports success.
@@ -24,6 +28,11 @@ enum class AtLink {
 // owner-only access, also when it existed with a looser one.
 bool EnsureFolder(const QString &folder);
 
+// The temporary file that replaces whatever stands at the path once it is
+// committed, for content written in pieces; none when the path may not be
+// replaced (as for WriteWhole) or no temporary file could be made.
+std::unique_ptr<ReplacementFile> StartReplacement(const QString &path, AtLink atLink);
+
 // Writes to a temporary file (mode 0600) beside the target, syncs it to disk,
 // renames it over the target and syncs the folder, so the target holds
 // either its old or its new content at every moment. Only a regular file (or
@@ -43,10 +52,5 @@ bool Append(const QString &path, QByteArrayView content, Completion completion =
 // Copies a regular file as WriteWhole writes, replacing whatever file or link
 // stands at the destination.
 bool Copy(const QString &from, const QString &to);
-
-// Removes what interrupted writes left in the folder: regular files of the
-// current user named like Korvane's temporary files whose writer is gone,
-// nothing else.
-void RemoveLeftovers(const QString &folder);
 
 } // namespace PrivateFiles
