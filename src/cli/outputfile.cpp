@@ -23,19 +23,88 @@ QString Resolved(const QString &path)
     return folder.isEmpty() ? info.absoluteFilePath() : folder + u'/' + info.fileName();
 }
 
-// A pipe, FIFO or device is a stream to write into, never a file to replace.
-ExitCode WriteInPlace(const CliContext &context, const QString &path, const QByteArray &content)
+QString LowerFirst(const QString &text)
 {
-    QFile stream(path);
-    if (!stream.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || stream.write(content) != content.size()) {
-        const QString reason = stream.errorString();
-        context.Message(u"could not write %1: %2"_s.arg(path, reason.front().toLower() + reason.sliced(1)));
-        return ExitCode::Failed;
-    }
-    return ExitCode::Success;
+    return text.isEmpty() ? text : text.front().toLower() + text.sliced(1);
 }
 
 } // namespace
+
+OutputFile::OutputFile(const CliContext &context, const QString &file, Existing existing)
+    : m_context(context)
+    , m_path(file)
+{
+    if (file.isEmpty() || file == StandardStream)
+        return;
+    const QFileInfo info(file);
+    if (info.isDir()) {
+        m_context.Message(u"%1 is a folder; name a file"_s.arg(file));
+        m_state = ExitCode::Refused;
+        return;
+    }
+    // A pipe, FIFO or device is a stream to write into, never a file to
+    // replace.
+    if (info.exists() && !info.isFile()) {
+        m_stream = std::make_unique<QFile>(file);
+        if (!m_stream->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            Fail(m_stream->errorString());
+        return;
+    }
+    if (IsDatabaseFile(context.DataFolder(), file)) {
+        m_context.Message(u"%1 is a database file of Korvane; choose another name"_s.arg(file));
+        m_state = ExitCode::Refused;
+        return;
+    }
+    if (existing == Existing::Keep && info.isFile()) {
+        m_context.Message(u"%1 exists; --force replaces it"_s.arg(file));
+        m_state = ExitCode::Refused;
+        return;
+    }
+    // Like the export container, the file replaces whatever stands at its
+    // name, a link included, and never writes through it.
+    m_file = PrivateFiles::StartReplacement(file, PrivateFiles::AtLink::Replace);
+    if (!m_file)
+        Fail({});
+}
+
+OutputFile::~OutputFile() = default;
+
+bool OutputFile::Write(QByteArrayView data)
+{
+    if (m_state != ExitCode::Success)
+        return false;
+    if (m_stream) {
+        if (m_stream->write(data.data(), data.size()) != data.size())
+            Fail(m_stream->errorString());
+    } else if (m_file) {
+        if (!m_file->Write(data))
+            Fail({});
+    } else {
+        m_context.Output(data);
+    }
+    return m_state == ExitCode::Success;
+}
+
+ExitCode OutputFile::Commit()
+{
+    if (m_state == ExitCode::Success && m_file && !m_file->Commit())
+        Fail({});
+    return m_state;
+}
+
+void OutputFile::Fail(const QString &reason)
+{
+    m_context.Message(reason.isEmpty() ? u"could not write %1"_s.arg(m_path)
+                                       : u"could not write %1: %2"_s.arg(m_path, LowerFirst(reason)));
+    m_state = ExitCode::Failed;
+}
+
+ExitCode WriteOutput(const CliContext &context, const QString &file, QByteArrayView content, Existing existing)
+{
+    OutputFile output(context, file, existing);
+    output.Write(content);
+    return output.Commit();
+}
 
 bool IsDatabaseFile(const QString &dataFolder, const QString &path)
 {
@@ -46,34 +115,4 @@ bool IsDatabaseFile(const QString &dataFolder, const QString &path)
             return true;
     }
     return false;
-}
-
-ExitCode WriteOutput(const CliContext &context, const QString &file, const QByteArray &content, Existing existing)
-{
-    if (file.isEmpty() || file == StandardStream) {
-        context.Output(content);
-        return ExitCode::Success;
-    }
-    const QFileInfo info(file);
-    if (info.isDir()) {
-        context.Message(u"%1 is a folder; name a file"_s.arg(file));
-        return ExitCode::Refused;
-    }
-    if (info.exists() && !info.isFile())
-        return WriteInPlace(context, file, content);
-    if (IsDatabaseFile(context.DataFolder(), file)) {
-        context.Message(u"%1 is a database file of Korvane; choose another name"_s.arg(file));
-        return ExitCode::Refused;
-    }
-    if (existing == Existing::Keep && info.isFile()) {
-        context.Message(u"%1 exists; --force replaces it"_s.arg(file));
-        return ExitCode::Refused;
-    }
-    // Like the export container, the file replaces whatever stands at its name,
-    // a link included, and never writes through it.
-    if (!PrivateFiles::WriteWhole(file, content, PrivateFiles::AtLink::Replace)) {
-        context.Message(u"could not write %1"_s.arg(file));
-        return ExitCode::Failed;
-    }
-    return ExitCode::Success;
 }
