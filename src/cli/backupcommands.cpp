@@ -53,6 +53,23 @@ enum class Failure {
     Unwritable,
 };
 
+// As many of the backup's first bytes as a head has, fewer when the backup
+// is shorter; none when it cannot be read.
+std::optional<QByteArray> ReadHeadBytes(ByteSource &backup)
+{
+    QByteArray head(BackupFile::HeadLength, Qt::Uninitialized);
+    qint64 length = 0;
+    while (length < head.size()) {
+        const qint64 count = backup.Read(head.data() + length, head.size() - length);
+        if (count < 0)
+            return std::nullopt;
+        if (count == 0)
+            break;
+        length += count;
+    }
+    return head.first(length);
+}
+
 // Copies exactly `length` bytes of the backup into the file.
 Failure CopyInto(ByteSource &backup, qint64 length, ReplacementFile *file, QByteArray &buffer)
 {
@@ -140,20 +157,13 @@ ExitCode RestoreDatabases(const CliContext &context, const CommandArguments &arg
         return ExitCode::Refused;
     }
     ByteSource backup(arguments.argument, MissingFile::IsError);
-    QByteArray head(BackupFile::HeadLength, Qt::Uninitialized);
-    qint64 headLength = 0;
-    while (backup.IsOpen() && headLength < head.size()) {
-        const qint64 count = backup.Read(head.data() + headLength, head.size() - headLength);
-        if (count <= 0)
-            break;
-        headLength += count;
-    }
-    if (!backup.IsOpen()) {
+    const std::optional<QByteArray> head = ReadHeadBytes(backup);
+    if (!head) {
         context.Message(backup.Error());
         return ExitCode::Failed;
     }
     QString error;
-    const std::optional<BackupFile::Sizes> sizes = BackupFile::ReadHead(QByteArrayView(head).first(headLength), error);
+    const std::optional<BackupFile::Sizes> sizes = BackupFile::ReadHead(*head, error);
     if (!sizes) {
         context.Message(u"%1 is %2. Nothing was restored."_s.arg(InputName(arguments.argument), error));
         return ExitCode::Refused;
