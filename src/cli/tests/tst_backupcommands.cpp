@@ -30,14 +30,20 @@ QStringList FolderEntries(const QString &folder)
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-// Runs the real program through the shell, on a data folder under home.
-int RunShell(const QString &home, const QString &script, const QStringList &arguments, QByteArray *messages = nullptr)
+// The real program's environment, with its data folder under home.
+QProcessEnvironment EnvironmentFor(const QString &home)
 {
-    QProcess shell;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(u"HOME"_s, home);
     environment.insert(u"XDG_DATA_HOME"_s, home + u"/data"_s);
-    shell.setProcessEnvironment(environment);
+    return environment;
+}
+
+// Runs the real program through the shell.
+int RunShell(const QString &home, const QString &script, const QStringList &arguments, QByteArray *messages = nullptr)
+{
+    QProcess shell;
+    shell.setProcessEnvironment(EnvironmentFor(home));
     shell.start(u"sh"_s, QStringList{u"-c"_s, script, QStringLiteral(KORVANE_CLI)} + arguments);
     if (!shell.waitForFinished(60000))
         return -1;
@@ -211,10 +217,7 @@ private slots:
         const QString fifo = home.filePath(u"fifo"_s);
         QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         QProcess backup;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(u"HOME"_s, home.path());
-        environment.insert(u"XDG_DATA_HOME"_s, home.path() + u"/data"_s);
-        backup.setProcessEnvironment(environment);
+        backup.setProcessEnvironment(EnvironmentFor(home.path()));
         backup.start(QStringLiteral(KORVANE_CLI), {u"backup"_s, fifo});
         QFile reader(fifo);
         QVERIFY(reader.open(QIODevice::ReadOnly));
