@@ -28,6 +28,7 @@ run_packages=(libqt6svg6 qt6-wayland xdg-utils fonts-dejavu-core)
 # reads the clipboard with wl-paste; qt6ct gives the legibility test its dark
 # colour scheme. The start-up benchmark watches the display through the X
 # DAMAGE and XTEST extensions and valgrind counts the loader's instructions.
+# time(1) gives the peak memory of korvane-cli's backup and restore.
 test_packages=(
     clang-format xvfb xauth xdotool imagemagick
     desktop-file-utils appstream lintian shared-mime-info libglib2.0-bin
@@ -35,7 +36,7 @@ test_packages=(
     sway wtype grim wl-clipboard qt6ct
     clang libclang-rt-dev
     keepassxc python3-jsonschema gnupg man-db
-    libxdamage-dev libxtst-dev valgrind
+    libxdamage-dev libxtst-dev valgrind time
 )
 
 case "${1:-}" in

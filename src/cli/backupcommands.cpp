@@ -1,107 +1,150 @@
 #include "backupcommands.h"
 
+#include "bytesource.h"
 #include "clicontext.h"
+#include "databasebackup.h"
 #include "exchange/backupfile.h"
 #include "exchange/quantity.h"
 #include "outputfile.h"
 #include "store/databasefiles.h"
 #include "store/privatefiles.h"
-#include "wholefile.h"
+#include "store/replacementset.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// The four database files as they lie on disk; none when one cannot be read.
-std::optional<ExportContainer::Databases> ReadDatabases(const CliContext &context)
+constexpr qint64 PieceLength = DatabaseBackup::PieceLength;
+
+QString InputName(const QString &argument)
 {
-    ExportContainer::Databases databases;
-    for (int number = 1; number <= DatabaseFiles::Count; ++number) {
-        QString error;
-        const std::optional<QByteArray> content =
-            ReadWholeFile(DatabaseFiles::DatabaseFilePath(context.DataFolder(), number), MissingFile::IsEmpty, error);
-        if (!content) {
-            context.Message(error);
-            return std::nullopt;
-        }
-        databases[number - 1] = *content;
-    }
-    return databases;
+    return argument == StandardStream ? u"the standard input"_s : argument;
 }
 
-qsizetype TotalSize(const ExportContainer::Databases &databases)
+bool Exists(const QString &path)
 {
-    qsizetype size = 0;
-    for (const QByteArray &database : databases)
-        size += database.size();
-    return size;
+    return QFileInfo::exists(path) || QFileInfo(path).isSymLink();
 }
 
 // A backup of the databases as they are, in the data folder, under a name no
 // other file has. Empty when it could not be written.
-QString KeepForUndo(const CliContext &context, const ExportContainer::Databases &databases)
+QString KeepForUndo(const CliContext &context, DatabaseBackup &databases)
 {
     const QDir folder(context.DataFolder());
     const QString stamp = context.Now().toString(u"yyyyMMdd-HHmmss"_s);
     QString path = folder.filePath(u"before-restore-%1.backup"_s.arg(stamp));
-    for (int suffix = 2; QFileInfo::exists(path) || QFileInfo(path).isSymLink(); ++suffix)
+    for (int suffix = 2; Exists(path); ++suffix)
         path = folder.filePath(u"before-restore-%1-%2.backup"_s.arg(stamp).arg(suffix));
-    const std::optional<QByteArray> backup = BackupFile::Make(databases);
-    return backup && PrivateFiles::WriteWhole(path, *backup) ? path : QString();
+    const std::unique_ptr<ReplacementFile> file = PrivateFiles::StartReplacement(path, PrivateFiles::AtLink::Replace);
+    return file && databases.WriteTo(*file) && file->Commit() ? path : QString();
 }
 
-// Puts one database's content in place; a database that is to be empty and
-// has no file keeps having none.
-bool Replace(const QString &path, const QByteArray &content)
-{
-    if (content.isEmpty() && !QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
-        return true;
-    return PrivateFiles::WriteWhole(path, content);
-}
+// What went wrong while a backup was read into the databases' replacements.
+enum class Failure {
+    None,
+    // The backup holds fewer or more bytes than its sizes claim.
+    Damaged,
+    // The backup could not be read.
+    Unreadable,
+    // A database's replacement could not be written.
+    Unwritable,
+};
 
-// Writes the four databases. When one cannot be written, the ones written
-// before it get their old content back, so the set is never half restored.
-bool ReplaceAll(const QString &dataFolder, const ExportContainer::Databases &restored,
-                const ExportContainer::Databases &previous, const std::array<bool, DatabaseFiles::Count> &existed)
+// As many of the backup's first bytes as a head has, fewer when the backup
+// is shorter; none when it cannot be read.
+std::optional<QByteArray> ReadHeadBytes(ByteSource &backup)
 {
-    for (int index = 0; index < DatabaseFiles::Count; ++index) {
-        if (Replace(DatabaseFiles::DatabaseFilePath(dataFolder, index + 1), restored[index]))
-            continue;
-        for (int undo = 0; undo < index; ++undo) {
-            const QString path = DatabaseFiles::DatabaseFilePath(dataFolder, undo + 1);
-            if (existed[undo])
-                PrivateFiles::WriteWhole(path, previous[undo]);
-            else
-                QFile::remove(path);
-        }
-        return false;
+    QByteArray head(BackupFile::HeadLength, Qt::Uninitialized);
+    qint64 length = 0;
+    while (length < head.size()) {
+        const qint64 count = backup.Read(head.data() + length, head.size() - length);
+        if (count < 0)
+            return std::nullopt;
+        if (count == 0)
+            break;
+        length += count;
     }
-    return true;
+    return head.first(length);
+}
+
+// Copies exactly `length` bytes of the backup into the file.
+Failure CopyInto(ByteSource &backup, qint64 length, ReplacementFile *file, QByteArray &buffer)
+{
+    while (length > 0) {
+        const qint64 count = backup.Read(buffer.data(), std::min(length, PieceLength));
+        if (count < 0)
+            return Failure::Unreadable;
+        if (count == 0)
+            return Failure::Damaged;
+        if (file && !file->Write(QByteArrayView(buffer).first(count)))
+            return Failure::Unwritable;
+        length -= count;
+    }
+    return Failure::None;
+}
+
+// Reads the rest of the backup, which must be nothing.
+Failure CheckEnd(ByteSource &backup, QByteArray &buffer)
+{
+    const qint64 end = backup.Position();
+    for (;;) {
+        const qint64 count = backup.Read(buffer.data(), PieceLength);
+        if (count < 0)
+            return Failure::Unreadable;
+        if (count == 0)
+            return backup.Position() == end ? Failure::None : Failure::Damaged;
+    }
+}
+
+// Reads the backup's databases into replacements of the database files; a
+// database that is to be empty and has no file keeps having none.
+Failure ReadDatabases(const QString &dataFolder, ByteSource &backup, const BackupFile::Sizes &sizes,
+                      ReplacementSet &replacements)
+{
+    QByteArray buffer(PieceLength, Qt::Uninitialized);
+    for (int index = 0; index < DatabaseFiles::Count; ++index) {
+        const QString path = DatabaseFiles::DatabaseFilePath(dataFolder, index + 1);
+        std::unique_ptr<ReplacementFile> file;
+        if (sizes[index] > 0 || Exists(path)) {
+            file = PrivateFiles::StartReplacement(path, PrivateFiles::AtLink::UpdateTarget);
+            if (!file)
+                return Failure::Unwritable;
+        }
+        const Failure failure = CopyInto(backup, sizes[index], file.get(), buffer);
+        if (failure != Failure::None)
+            return failure;
+        if (file)
+            replacements.Add(std::move(file));
+    }
+    return CheckEnd(backup, buffer);
 }
 
 } // namespace
 
 ExitCode BackUpDatabases(const CliContext &context, const CommandArguments &arguments)
 {
-    const std::optional<ExportContainer::Databases> databases = ReadDatabases(context);
-    if (!databases)
+    DatabaseBackup databases(context.DataFolder());
+    if (!databases.Error().isEmpty()) {
+        context.Message(databases.Error());
         return ExitCode::Failed;
-    const std::optional<QByteArray> backup = BackupFile::Make(*databases);
-    if (!backup) {
-        context.Message(u"a database is larger than a backup can hold (4 GiB)"_s);
-        return ExitCode::Refused;
     }
-    const ExitCode written =
-        WriteOutput(context, arguments.argument, *backup,
-                    arguments.Has(CommandTable::Option::Force) ? Existing::Replace : Existing::Keep);
+    OutputFile output(context, arguments.argument,
+                      arguments.Has(CommandTable::Option::Force) ? Existing::Replace : Existing::Keep);
+    if (output.State() != ExitCode::Success)
+        return output.State();
+    if (!databases.WriteTo(output)) {
+        if (!databases.Error().isEmpty())
+            context.Message(databases.Error());
+        return ExitCode::Failed;
+    }
+    const ExitCode written = output.Commit();
     if (written == ExitCode::Success)
         context.Tell(u"backed up the four databases to %1 (%2)"_s.arg(
             arguments.argument == StandardStream ? u"the standard output"_s : arguments.argument,
-            Quantity(backup->size(), u"byte"_s, u"bytes"_s)));
+            Quantity(BackupFile::HeadLength + databases.ContentLength(), u"byte"_s, u"bytes"_s)));
     return written;
 }
 
@@ -113,24 +156,23 @@ ExitCode RestoreDatabases(const CliContext &context, const CommandArguments &arg
             u"another Korvane (the window or korvane-cli) is writing; close the window or wait. Nothing was restored."_s);
         return ExitCode::Refused;
     }
-    QString error;
-    const std::optional<QByteArray> file = ReadWholeFile(arguments.argument, MissingFile::IsError, error);
-    if (!file) {
-        context.Message(error);
+    ByteSource backup(arguments.argument, MissingFile::IsError);
+    const std::optional<QByteArray> head = ReadHeadBytes(backup);
+    if (!head) {
+        context.Message(backup.Error());
         return ExitCode::Failed;
     }
-    const std::optional<ExportContainer::Databases> restored = BackupFile::Read(*file, error);
-    if (!restored) {
-        context.Message(u"%1 is %2. Nothing was restored."_s.arg(
-            arguments.argument == StandardStream ? u"the standard input"_s : arguments.argument, error));
+    QString error;
+    const std::optional<BackupFile::Sizes> sizes = BackupFile::ReadHead(*head, error);
+    if (!sizes) {
+        context.Message(u"%1 is %2. Nothing was restored."_s.arg(InputName(arguments.argument), error));
         return ExitCode::Refused;
     }
-    const std::optional<ExportContainer::Databases> previous = ReadDatabases(context);
-    if (!previous)
+    DatabaseBackup previous(context.DataFolder());
+    if (!previous.Error().isEmpty()) {
+        context.Message(previous.Error());
         return ExitCode::Failed;
-    std::array<bool, DatabaseFiles::Count> existed{};
-    for (int number = 1; number <= DatabaseFiles::Count; ++number)
-        existed[number - 1] = QFileInfo::exists(DatabaseFiles::DatabaseFilePath(context.DataFolder(), number));
+    }
 
     // As the window's writes do: a private folder, no leftovers of
     // interrupted writes.
@@ -138,25 +180,43 @@ ExitCode RestoreDatabases(const CliContext &context, const CommandArguments &arg
         context.Message(u"could not prepare %1. Nothing was restored."_s.arg(context.DataFolder()));
         return ExitCode::Failed;
     }
+    const QString couldNotWrite =
+        u"could not write the databases in %1; they were put back as they were."_s.arg(context.DataFolder());
+    ReplacementSet replacements;
+    switch (ReadDatabases(context.DataFolder(), backup, *sizes, replacements)) {
+    case Failure::None:
+        break;
+    case Failure::Damaged:
+        context.Message(u"%1 is %2. Nothing was restored."_s.arg(
+            InputName(arguments.argument), BackupFile::LengthMismatch(BackupFile::Length(*sizes), backup.Position())));
+        return ExitCode::Refused;
+    case Failure::Unreadable:
+        context.Message(backup.Error());
+        return ExitCode::Failed;
+    case Failure::Unwritable:
+        context.Message(couldNotWrite);
+        return ExitCode::Failed;
+    }
     QString undoPath;
-    if (TotalSize(*previous) > 0) {
-        undoPath = KeepForUndo(context, *previous);
+    if (previous.ContentLength() > 0) {
+        undoPath = KeepForUndo(context, previous);
         if (undoPath.isEmpty()) {
+            if (!previous.Error().isEmpty())
+                context.Message(previous.Error());
             context.Message(
                 u"could not keep the databases as they are in %1. Nothing was restored."_s.arg(context.DataFolder()));
             return ExitCode::Failed;
         }
     }
-    if (!ReplaceAll(context.DataFolder(), *restored, *previous, existed)) {
-        context.Message(
-            u"could not write the databases in %1; they were put back as they were."_s.arg(context.DataFolder()));
+    if (!replacements.CommitAll()) {
+        context.Message(couldNotWrite);
         if (!undoPath.isEmpty())
             context.Message(u"Should any differ, \"korvane-cli restore %1\" brings them back."_s.arg(undoPath));
         return ExitCode::Failed;
     }
     context.Tell(u"restored the four databases from %1 (%2)"_s.arg(
-        arguments.argument == StandardStream ? u"the standard input"_s : arguments.argument,
-        Quantity(TotalSize(*restored), u"byte"_s, u"bytes"_s)));
+        InputName(arguments.argument),
+        Quantity(BackupFile::Length(*sizes) - BackupFile::HeadLength, u"byte"_s, u"bytes"_s)));
     if (!undoPath.isEmpty())
         context.Tell(u"the databases as they were are kept in %1; restore that file to undo"_s.arg(undoPath));
     return ExitCode::Success;

@@ -7,6 +7,7 @@
 #include "outputfile.h"
 #include "storedrecords.h"
 #include "textoutput.h"
+#include "wholefile.h"
 
 using namespace Qt::StringLiterals;
 
@@ -19,9 +20,13 @@ ExitCode ExportRecords(const CliContext &context, const CommandArguments &argume
     }
     OutputFile output(context, arguments.outputFile,
                       arguments.Has(CommandTable::Option::Force) ? Existing::Replace : Existing::Keep);
-    if (const ExitCode opened = output.Open(); opened != ExitCode::Success)
-        return opened;
-    const auto write = [&output](QByteArrayView text) { output.Write(text); };
+    if (output.State() != ExitCode::Success)
+        return output.State();
+    qint64 size = 0;
+    const auto write = [&output, &size](QByteArrayView text) {
+        output.Write(text);
+        size += text.size();
+    };
     if (arguments.format == u"keepass-xml") {
         // Held whole, to go out only when KeePass would lose nothing of it.
         KeePassXmlWriter writer;
@@ -41,9 +46,8 @@ ExitCode ExportRecords(const CliContext &context, const CommandArguments &argume
         if (!WriteStoredRecords(context, arguments.databases, *writer, write))
             return ExitCode::Failed;
     }
-    const ExitCode written = output.Finish();
-    if (written == ExitCode::Success && !output.IsStandardOutput())
-        context.Tell(
-            u"exported to %1 (%2)"_s.arg(arguments.outputFile, Quantity(output.Size(), u"byte"_s, u"bytes"_s)));
+    const ExitCode written = output.Commit();
+    if (written == ExitCode::Success && !arguments.outputFile.isEmpty() && arguments.outputFile != StandardStream)
+        context.Tell(u"exported to %1 (%2)"_s.arg(arguments.outputFile, Quantity(size, u"byte"_s, u"bytes"_s)));
     return written;
 }

@@ -24,7 +24,89 @@ QString Resolved(const QString &path)
     return folder.isEmpty() ? info.absoluteFilePath() : folder + u'/' + info.fileName();
 }
 
+QString LowerFirst(const QString &text)
+{
+    return text.isEmpty() ? text : text.front().toLower() + text.sliced(1);
+}
+
 } // namespace
+
+OutputFile::OutputFile(const CliContext &context, const QString &file, Existing existing)
+    : m_context(context)
+    , m_path(file)
+{
+    if (file.isEmpty() || file == StandardStream)
+        return;
+    const QFileInfo info(file);
+    if (info.isDir()) {
+        m_context.Message(u"%1 is a folder; name a file"_s.arg(file));
+        m_state = ExitCode::Refused;
+        return;
+    }
+    // A pipe, FIFO or device is a stream to write into, never a file to
+    // replace.
+    if (info.exists() && !info.isFile()) {
+        m_stream = std::make_unique<QFile>(file);
+        if (!m_stream->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            Fail(m_stream->errorString());
+        return;
+    }
+    if (IsDatabaseFile(context.DataFolder(), file)) {
+        m_context.Message(u"%1 is a database file of Korvane; choose another name"_s.arg(file));
+        m_state = ExitCode::Refused;
+        return;
+    }
+    if (existing == Existing::Keep && info.isFile()) {
+        m_context.Message(u"%1 exists; --force replaces it"_s.arg(file));
+        m_state = ExitCode::Refused;
+        return;
+    }
+    // Like the export container, the file replaces whatever stands at its
+    // name, a link included, and never writes through it.
+    QString reason;
+    m_file = PrivateFiles::StartReplacement(file, PrivateFiles::AtLink::Replace, &reason);
+    if (!m_file)
+        Fail(reason);
+}
+
+OutputFile::~OutputFile() = default;
+
+bool OutputFile::Write(QByteArrayView data)
+{
+    if (m_state != ExitCode::Success)
+        return false;
+    if (m_stream) {
+        if (m_stream->write(data.data(), data.size()) != data.size())
+            Fail(m_stream->errorString());
+    } else if (m_file) {
+        if (!m_file->Write(data))
+            Fail(m_file->ErrorString());
+    } else {
+        m_context.Output(data);
+    }
+    return m_state == ExitCode::Success;
+}
+
+ExitCode OutputFile::Commit()
+{
+    if (m_state == ExitCode::Success && m_file && !m_file->Commit())
+        Fail(m_file->ErrorString());
+    return m_state;
+}
+
+void OutputFile::Fail(const QString &reason)
+{
+    m_context.Message(reason.isEmpty() ? u"could not write %1"_s.arg(m_path)
+                                       : u"could not write %1: %2"_s.arg(m_path, LowerFirst(reason)));
+    m_state = ExitCode::Failed;
+}
+
+ExitCode WriteOutput(const CliContext &context, const QString &file, QByteArrayView content, Existing existing)
+{
+    OutputFile output(context, file, existing);
+    output.Write(content);
+    return output.Commit();
+}
 
 bool IsDatabaseFile(const QString &dataFolder, const QString &path)
 {
@@ -35,89 +117,4 @@ bool IsDatabaseFile(const QString &dataFolder, const QString &path)
             return true;
     }
     return false;
-}
-
-OutputFile::OutputFile(const CliContext &context, const QString &file, Existing existing)
-    : m_context(context)
-    , m_file(file)
-    , m_existing(existing)
-{}
-
-OutputFile::~OutputFile() = default;
-
-bool OutputFile::IsStandardOutput() const
-{
-    return m_file.isEmpty() || m_file == StandardStream;
-}
-
-ExitCode OutputFile::Open()
-{
-    if (IsStandardOutput())
-        return ExitCode::Success;
-    const QFileInfo info(m_file);
-    if (info.isDir()) {
-        m_context.Message(u"%1 is a folder; name a file"_s.arg(m_file));
-        return ExitCode::Refused;
-    }
-    // A pipe, FIFO or device is a stream to write into, never a file to
-    // replace.
-    if (info.exists() && !info.isFile()) {
-        m_stream.setFileName(m_file);
-        return m_stream.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ? ExitCode::Success
-                                                                           : Failed(m_stream.errorString());
-    }
-    if (IsDatabaseFile(m_context.DataFolder(), m_file)) {
-        m_context.Message(u"%1 is a database file of Korvane; choose another name"_s.arg(m_file));
-        return ExitCode::Refused;
-    }
-    if (m_existing == Existing::Keep && info.isFile()) {
-        m_context.Message(u"%1 exists; --force replaces it"_s.arg(m_file));
-        return ExitCode::Refused;
-    }
-    // Like the export container, the file replaces whatever stands at its name,
-    // a link included, and never writes through it.
-    QString reason;
-    m_replacement = PrivateFiles::StartReplacement(m_file, PrivateFiles::AtLink::Replace, &reason);
-    return m_replacement && m_replacement->IsOpen() ? ExitCode::Success : Failed(reason);
-}
-
-void OutputFile::Write(QByteArrayView data)
-{
-    m_size += data.size();
-    if (m_failed)
-        return;
-    if (IsStandardOutput())
-        m_context.Output(data);
-    else if (m_replacement)
-        m_failed = !m_replacement->Write(data);
-    else
-        m_failed = m_stream.write(data.data(), data.size()) != data.size();
-}
-
-ExitCode OutputFile::Finish()
-{
-    if (m_replacement && (m_failed || !m_replacement->Commit()))
-        return Failed(m_replacement->ErrorString());
-    if (m_failed)
-        return Failed(m_stream.errorString());
-    return ExitCode::Success;
-}
-
-ExitCode OutputFile::Failed(const QString &reason)
-{
-    m_failed = true;
-    m_context.Message(reason.isEmpty()
-                          ? u"could not write %1"_s.arg(m_file)
-                          : u"could not write %1: %2"_s.arg(m_file, reason.front().toLower() + reason.sliced(1)));
-    return ExitCode::Failed;
-}
-
-ExitCode WriteOutput(const CliContext &context, const QString &file, const QByteArray &content, Existing existing)
-{
-    OutputFile output(context, file, existing);
-    const ExitCode opened = output.Open();
-    if (opened != ExitCode::Success)
-        return opened;
-    output.Write(content);
-    return output.Finish();
 }

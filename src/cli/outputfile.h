@@ -2,30 +2,30 @@
 
 #include "exitcode.h"
 
-#include <QByteArray>
-#include <QFile>
+#include <QByteArrayView>
 #include <QString>
 
 #include <memory>
 
 class CliContext;
+class QFile;
 class ReplacementFile;
 
-// What a command does when its output file exists.
+// Whether an existing regular file at the output's name may be replaced.
 enum class Existing {
     Keep,
     Replace,
 };
 
-// Where a command's data goes, written in pieces as it is made: the standard
-// output (no file, or "-"), or the named file. A pipe, FIFO or device at the
-// name, or a link to one, is written in place. A regular file is written
-// owner-only (it holds registration codes) and whole: the pieces go to a
-// temporary file that Finish puts in its place, so a failed command leaves
-// the old file as it was. A file name that is one of the database files or
-// their backups is refused, so a slip of the hand cannot overwrite the data
-// the command reads. An existing file, or a link to one, is replaced only
-// when asked.
+// Where a command's data goes, in as many pieces as it likes: the standard
+// output (no file, or "-"), or, when a file is named, that file, owner-only
+// (it holds registration codes) and replaced only at Commit, so an output
+// that fails half-way, or is never committed, leaves the old file as it was
+// and no temporary file behind. A pipe, FIFO or device at the name, or a link
+// to one, is written in place. A file name that is one of the database files
+// or their backups is refused, so a slip of the hand cannot overwrite the
+// data the command reads. An existing file, or a link to one, is replaced
+// only when asked. Every refusal and failure is told to the user once.
 class OutputFile
 {
 public:
@@ -34,30 +34,25 @@ public:
     OutputFile(const OutputFile &) = delete;
     OutputFile &operator=(const OutputFile &) = delete;
 
-    // Success, or the refusal or failure, told to the user.
-    ExitCode Open();
-    void Write(QByteArrayView data);
-    // Puts a regular file in place. Success, or the failure, told.
-    ExitCode Finish();
-
-    bool IsStandardOutput() const;
-    qint64 Size() const { return m_size; }
+    // Success while data may be written; else why not.
+    ExitCode State() const { return m_state; }
+    // False when this or an earlier write failed.
+    bool Write(QByteArrayView data);
+    // Puts a file in place; the output's final state.
+    ExitCode Commit();
 
 private:
-    // Tells the failure, with the system's reason when there is one.
-    ExitCode Failed(const QString &reason);
+    void Fail(const QString &reason);
 
     const CliContext &m_context;
-    QString m_file;
-    Existing m_existing;
-    QFile m_stream;
-    std::unique_ptr<ReplacementFile> m_replacement;
-    bool m_failed = false;
-    qint64 m_size = 0;
+    QString m_path;
+    std::unique_ptr<QFile> m_stream;
+    std::unique_ptr<ReplacementFile> m_file;
+    ExitCode m_state = ExitCode::Success;
 };
 
-// The whole content at once.
-ExitCode WriteOutput(const CliContext &context, const QString &file, const QByteArray &content, Existing existing);
+// The whole content at once, as OutputFile writes it.
+ExitCode WriteOutput(const CliContext &context, const QString &file, QByteArrayView content, Existing existing);
 
 // Whether the path names a database file or its backup in the data folder,
 // also through a link or another spelling of the path.

@@ -2,39 +2,36 @@
 
 using namespace Qt::StringLiterals;
 
-std::optional<QByteArray> BackupFile::Make(const ExportContainer::Databases &databases)
+std::optional<QByteArray> BackupFile::Head(const Sizes &sizes)
 {
-    for (const QByteArray &database : databases) {
-        if (database.size() > ExportContainer::MaxSizeField)
+    for (const qsizetype size : sizes) {
+        if (size < 0 || size > ExportContainer::MaxSizeField)
             return std::nullopt;
     }
-    return ExportContainer(databases).ToBytes();
+    return ExportContainer::Head(sizes);
 }
 
-std::optional<ExportContainer::Databases> BackupFile::Read(QByteArrayView backup, QString &error)
+std::optional<BackupFile::Sizes> BackupFile::ReadHead(QByteArrayView head, QString &error)
 {
-    if (!backup.startsWith(ExportContainer::Magic)) {
+    if (!head.startsWith(ExportContainer::Magic)) {
         error = u"not a Korvane backup: it does not start as one"_s;
         return std::nullopt;
     }
-    const std::optional<ExportContainer::Sizes> sizes =
-        ExportContainer::ReadSizes(backup, ExportContainer::MaxSizeField);
-    if (!sizes) {
+    const std::optional<Sizes> sizes = ExportContainer::ReadSizes(head, ExportContainer::MaxSizeField);
+    if (!sizes)
         error = u"not a Korvane backup: its four sizes are not eight hexadecimal digits each"_s;
-        return std::nullopt;
-    }
-    qsizetype length = ExportContainer::ContentOffset;
-    for (const qsizetype size : *sizes)
+    return sizes;
+}
+
+qint64 BackupFile::Length(const Sizes &sizes)
+{
+    qint64 length = HeadLength;
+    for (const qsizetype size : sizes)
         length += size;
-    if (backup.size() != length) {
-        error = u"a damaged backup: its sizes claim %1 bytes, the file has %2"_s.arg(length).arg(backup.size());
-        return std::nullopt;
-    }
-    ExportContainer::Databases databases;
-    qsizetype position = ExportContainer::ContentOffset;
-    for (qsizetype index = 0; index < DatabaseFiles::Count; ++index) {
-        databases[index] = backup.sliced(position, (*sizes)[index]).toByteArray();
-        position += (*sizes)[index];
-    }
-    return databases;
+    return length;
+}
+
+QString BackupFile::LengthMismatch(qint64 claimed, qint64 actual)
+{
+    return u"a damaged backup: its sizes claim %1 bytes, the file has %2"_s.arg(claimed).arg(actual);
 }

@@ -53,14 +53,23 @@ qsizetype ExportContainer::Length() const
 
 QByteArray ExportContainer::ToBytes() const
 {
-    QByteArray bytes = Header();
+    Sizes sizes{};
+    for (qsizetype index = 0; index < DatabaseFiles::Count; ++index)
+        sizes[index] = m_databases[index].size();
+    QByteArray bytes = Head(sizes);
     bytes.reserve(Length());
-    bytes += '\0';
-    for (const QByteArray &database : m_databases)
-        bytes += QByteArray::number(database.size(), 16).toUpper().rightJustified(SizeFieldLength, '0');
     for (const QByteArray &database : m_databases)
         bytes += database;
     return bytes;
+}
+
+QByteArray ExportContainer::Head(const Sizes &sizes)
+{
+    QByteArray head = Header();
+    head += '\0';
+    for (const qsizetype size : sizes)
+        head += QByteArray::number(size, 16).toUpper().rightJustified(SizeFieldLength, '0');
+    return head;
 }
 
 std::optional<ExportContainer::Sizes> ExportContainer::ReadSizes(QByteArrayView container, qsizetype largestSize)

@@ -51,6 +51,10 @@ public:
     bool FitsLimit() const { return Length() <= MaxLength; }
     QByteArray ToBytes() const;
 
+    // The bytes before the databases' content: the header and the four size
+    // fields. Each size must fit MaxSizeField.
+    static QByteArray Head(const Sizes &sizes);
+
     // The sizes of a container's four databases, in database order. None when
     // the container is too short to hold every size field, or a field is not
     // eight hex digits (either case) or claims more than the largest size.

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -77,6 +78,27 @@ bool FileSync::CreateFolder(const QString &folder)
 QString FileSync::TemporaryPrefix()
 {
     return QStringLiteral(".korvane-tmp-");
+}
+
+void FileSync::RemoveLeftovers(const QString &folder)
+{
+    const QDir directory(folder);
+    const uid_t user = ::geteuid();
+    const QStringList candidates =
+        directory.entryList({TemporaryPrefix() + u'*'}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &fileName : candidates) {
+        const QByteArray path = QFile::encodeName(directory.filePath(fileName));
+        const int descriptor = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (descriptor < 0)
+            continue;
+        struct stat info = {};
+        if (::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == user
+            && ::flock(descriptor, LOCK_EX | LOCK_NB) == 0) {
+            qCDebug(lcPlatform) << "removing what an interrupted write left:" << fileName;
+            ::unlink(path.constData());
+        }
+        ::close(descriptor);
+    }
 }
 
 FileSync::Function FileSync::Replace(Function sync)

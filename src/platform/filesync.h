@@ -21,6 +21,11 @@ bool CreateFolder(const QString &folder);
 // take a user's file for its own.
 QString TemporaryPrefix();
 
+// Removes what interrupted writes left in the folder: regular files of the
+// current user named with TemporaryPrefix whose writer is gone (a write in
+// progress holds its temporary file locked with flock), nothing else.
+void RemoveLeftovers(const QString &folder);
+
 // The call that does the flushing (fsync); tests swap in one that fails.
 // Returns the one it replaces.
 using Function = int (*)(int descriptor);

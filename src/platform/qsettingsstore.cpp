@@ -90,6 +90,9 @@ void QSettingsStore::WriteSetting(const QString &keyPath, const QString &valueNa
     const QString folder = QFileInfo(path).path();
     if (!IsSafeToRead(path) || !FileSync::CreateFolder(folder))
         return;
+    // A write killed half-way left its temporary file; only the window
+    // writes settings, and it holds the instance lock, so none is in use.
+    FileSync::RemoveLeftovers(folder);
     QTemporaryFile replacement(QDir(folder).filePath(FileSync::TemporaryPrefix() + u"XXXXXX"_s));
     if (!replacement.open())
         return;

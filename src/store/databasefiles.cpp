@@ -1,5 +1,6 @@
 #include "databasefiles.h"
 
+#include "platform/filesync.h"
 #include "privatefiles.h"
 
 #include <QDir>
@@ -51,6 +52,6 @@ bool DatabaseFiles::PrepareFolder(const QString &folder)
 {
     if (!PrivateFiles::EnsureFolder(folder))
         return false;
-    PrivateFiles::RemoveLeftovers(folder);
+    FileSync::RemoveLeftovers(folder);
     return true;
 }

@@ -101,10 +101,12 @@ std::unique_ptr<ReplacementFile> PrivateFiles::StartReplacement(const QString &p
         Failed(errorString, qt_error_string(errno));
         return nullptr;
     }
-    RemoveLeftovers(info.path());
+    FileSync::RemoveLeftovers(info.path());
     auto file = std::make_unique<ReplacementFile>(target);
-    if (!file->IsOpen())
+    if (!file->IsOpen()) {
         Failed(errorString, file->ErrorString());
+        return nullptr;
+    }
     return file;
 }
 
@@ -114,7 +116,7 @@ bool PrivateFiles::Append(const QString &path, QByteArrayView content, Completio
     const QFileInfo info(target);
     if (!FileSync::CreateFolder(info.path()))
         return Failed(errorString, qt_error_string(errno));
-    RemoveLeftovers(info.path());
+    FileSync::RemoveLeftovers(info.path());
     const bool existed = info.exists();
     // Non-blocking, so a FIFO at the path fails instead of waiting for a
     // reader; the regular-file check below refuses it either way.
@@ -157,11 +159,11 @@ bool PrivateFiles::Append(const QString &path, QByteArrayView content, Completio
 bool PrivateFiles::Copy(const QString &from, const QString &to)
 {
     RegularFile source(from);
-    const QFileInfo info(to);
-    if (!source.IsOpen() || !WhyNotReplaceable(to, true).isEmpty())
+    if (!source.IsOpen())
         return false;
-    RemoveLeftovers(info.path());
-    ReplacementFile copy(to);
+    const std::unique_ptr<ReplacementFile> copy = StartReplacement(to, AtLink::Replace);
+    if (!copy)
+        return false;
     constexpr qint64 Chunk = 64 * 1024;
     QByteArray buffer(Chunk, Qt::Uninitialized);
     for (;;) {
@@ -169,28 +171,8 @@ bool PrivateFiles::Copy(const QString &from, const QString &to)
         if (count < 0)
             return false;
         if (count == 0)
-            return copy.Commit();
-        if (!copy.Write(QByteArrayView(buffer).first(count)))
+            return copy->Commit();
+        if (!copy->Write(QByteArrayView(buffer).first(count)))
             return false;
-    }
-}
-
-void PrivateFiles::RemoveLeftovers(const QString &folder)
-{
-    const QDir directory(folder);
-    const uid_t user = ::geteuid();
-    const QStringList candidates =
-        directory.entryList({FileSync::TemporaryPrefix() + u'*'}, QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString &fileName : candidates) {
-        const QByteArray path = Native(directory.filePath(fileName));
-        // A write in progress holds its temporary file locked; only one whose
-        // writer is gone can be taken.
-        const FileDescriptor file(::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-        struct stat info = {};
-        if (file.IsValid() && ::fstat(file.Get(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == user
-            && ::flock(file.Get(), LOCK_EX | LOCK_NB) == 0) {
-            qCDebug(lcStore) << "removing what an interrupted write left:" << fileName;
-            ::unlink(path.constData());
-        }
     }
 }

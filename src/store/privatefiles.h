@@ -1,11 +1,11 @@
 #pragma once
 
+#include "replacementfile.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <memory>
-
-class ReplacementFile;
 
 // Files that hold registration codes: readable by their owner only, written
 // whole or not at all, and on the disk once a write reports success.
@@ -36,8 +36,10 @@ bool EnsureFolder(const QString &folder);
 bool WriteWhole(const QString &path, QByteArrayView content, AtLink atLink = AtLink::UpdateTarget,
                 QString *errorString = nullptr);
 
-// The same write for content that comes in pieces: the replacement, open,
-// after the same checks; none when they fail. Its Commit puts it in place.
+// The temporary file that replaces whatever stands at the path once it is
+// committed, for content written in pieces; none, with the reason in
+// errorString, when the path may not be replaced (as for WriteWhole) or no
+// temporary file could be made.
 std::unique_ptr<ReplacementFile> StartReplacement(const QString &path, AtLink atLink = AtLink::UpdateTarget,
                                                   QString *errorString = nullptr);
 
@@ -54,10 +56,5 @@ bool Append(const QString &path, QByteArrayView content, Completion completion =
 // Copies a regular file as WriteWhole writes, replacing whatever file or link
 // stands at the destination.
 bool Copy(const QString &from, const QString &to);
-
-// Removes what interrupted writes left in the folder: regular files of the
-// current user named like Korvane's temporary files whose writer is gone,
-// nothing else.
-void RemoveLeftovers(const QString &folder);
 
 } // namespace PrivateFiles

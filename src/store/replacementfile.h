@@ -20,6 +20,8 @@ public:
     ReplacementFile &operator=(const ReplacementFile &) = delete;
 
     bool IsOpen() const { return m_file.IsValid(); }
+    // The path the content goes to, in the file system's encoding.
+    const QByteArray &Target() const { return m_target; }
     bool Write(QByteArrayView data);
     // Syncs the content to disk, renames it over the target and syncs the
     // folder. Any step that fails fails the write; the rename happens only

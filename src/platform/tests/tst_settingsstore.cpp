@@ -140,6 +140,27 @@ private slots:
                  QStringList{u"Korvane.conf"_s});
     }
 
+    // A settings write killed half-way leaves its temporary file; the next
+    // write removes it, and nothing else that merely looks like one.
+    void writeSetting_removesOnlyOwnLeftovers()
+    {
+        const QString path = SettingsPath();
+        QDir folder(QFileInfo(path).path());
+        folder.removeRecursively();
+        QVERIFY(QDir().mkpath(folder.filePath(u".korvane-tmp-abcdef"_s)));
+        const QStringList lookAlikes{u"Korvane.conf.backup"_s, u"Korvane.conf.2024ab"_s, u".korvane-tmpX"_s};
+        for (const QString &name : lookAlikes)
+            QVERIFY(TestFiles::Write(folder.filePath(name), "user's own"));
+        QVERIFY(TestFiles::Write(folder.filePath(u".korvane-tmp-Xy12Zq"_s), "[General]\n103=4\n"));
+        QSettingsStore().WriteSetting(SettingsKeyPath(), u"103"_s, u"2"_s);
+        QCOMPARE(folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+                 (QStringList{u".korvane-tmp-abcdef"_s, u".korvane-tmpX"_s, u"Korvane.conf"_s, u"Korvane.conf.2024ab"_s,
+                              u"Korvane.conf.backup"_s}));
+        for (const QString &name : lookAlikes)
+            QCOMPARE(TestFiles::Read(folder.filePath(name)), QByteArray("user's own"));
+        folder.removeRecursively();
+    }
+
     void openerArgument_data()
     {
         QTest::addColumn<QString>("target");
