@@ -2,7 +2,7 @@
 
 #include "clicontext.h"
 #include "exchange/csvwriter.h"
-#include "exchange/keepassxmlwriter.h"
+#include "exchange/keepassxmlcheck.h"
 #include "exchange/quantity.h"
 #include "outputfile.h"
 #include "storedrecords.h"
@@ -28,24 +28,22 @@ ExitCode ExportRecords(const CliContext &context, const CommandArguments &argume
         size += text.size();
     };
     if (arguments.format == u"keepass-xml") {
-        // Held whole, to go out only when KeePass would lose nothing of it.
-        KeePassXmlWriter writer;
-        QByteArray xml;
-        if (!WriteStoredRecords(context, arguments.databases, writer, [&xml](QByteArrayView text) { xml += text; }))
+        // Nothing goes out unless KeePass would keep every record whole: a
+        // first reading, which writes nothing, looks for what it would lose.
+        KeePassXmlCheck check;
+        if (!WriteStoredRecords(context, arguments.databases, check, [](QByteArrayView) {}))
             return ExitCode::Failed;
-        if (!writer.Obstacles().isEmpty()) {
-            for (const QString &obstacle : writer.Obstacles())
+        if (!check.Obstacles().isEmpty()) {
+            for (const QString &obstacle : check.Obstacles())
                 context.Message(obstacle);
             context.Message(u"nothing was exported: KeePass XML would lose the fields above; CSV and JSON keep them"_s);
             return ExitCode::Refused;
         }
-        write(xml);
-    } else {
-        const std::unique_ptr<RecordWriter> writer =
-            spreadsheetSafe ? std::make_unique<CsvWriter>(CsvCells::SpreadsheetSafe) : WriterFor(arguments.format);
-        if (!WriteStoredRecords(context, arguments.databases, *writer, write))
-            return ExitCode::Failed;
     }
+    const std::unique_ptr<RecordWriter> writer =
+        spreadsheetSafe ? std::make_unique<CsvWriter>(CsvCells::SpreadsheetSafe) : WriterFor(arguments.format);
+    if (!WriteStoredRecords(context, arguments.databases, *writer, write))
+        return ExitCode::Failed;
     const ExitCode written = output.Commit();
     if (written == ExitCode::Success && !arguments.outputFile.isEmpty() && arguments.outputFile != StandardStream)
         context.Tell(u"exported to %1 (%2)"_s.arg(arguments.outputFile, Quantity(size, u"byte"_s, u"bytes"_s)));

@@ -37,8 +37,8 @@ std::optional<qsizetype> WriteStoredRecords(const CliContext &context, const QLi
     // Reading a database is mostly decoding it: the next one is read on a
     // second thread while this one is written.
     std::future<DatabaseLoad> next = readAhead(0);
-    // One buffer for all the text: it keeps its room when emptied, so the
-    // pages it takes are paid for once.
+    // One small buffer for all the text, emptied whenever it fills: it keeps
+    // its room, so its pages are paid for once and stay in the cache.
     QByteArray text;
     writer.Begin(text);
     qsizetype written = 0;
@@ -50,12 +50,16 @@ std::optional<qsizetype> WriteStoredRecords(const CliContext &context, const QLi
             context.Message(u"could not read %1 whole: %2"_s.arg(paths[index], load.stop));
             return std::nullopt;
         }
+        // The database was read whole: its text may go out in pieces.
         writer.BeginDatabase(databases[index], text);
-        for (const RegistrationRecord &record : load.records)
+        for (const RegistrationRecord &record : load.records) {
             writer.Add(record, text);
+            if (text.size() >= RecordWriter::PieceBytes) {
+                output(text);
+                text.resize(0);
+            }
+        }
         written += load.records.size();
-        output(text);
-        text.resize(0);
     }
     writer.End(text, output);
     output(text);

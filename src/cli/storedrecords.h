@@ -15,7 +15,8 @@ using RecordFilter = std::function<bool(const RegistrationRecord &record)>;
 // Reads the databases one after another, as the store reads them for the
 // window and within the same bounds, and hands the wanted records of each to
 // the writer. Each database's text goes to the output once the database was
-// read whole, so no more than two databases' records are held at once.
+// read whole, in pieces; no more than two databases' records are held at
+// once.
 // A database that cannot be read whole is named and none of its text is
 // written: a command never shows part of a database as if it were all of
 // it. The number of records written; none, after telling the user why, when

@@ -13,9 +13,6 @@ using Texts = std::array<QByteArrayView, RecordColumns::Count>;
 
 constexpr qsizetype ColumnGap = 2;
 
-// Large enough that writing costs few calls, small enough to stay in cache.
-constexpr qsizetype FlushBytes = 256 * 1024;
-
 // A row's texts in Windows-1252, where every byte is one character wide: the
 // database's name, then the record's fields.
 Texts RowTexts(QByteArrayView databaseName, const RegistrationRecord &record)
@@ -102,7 +99,7 @@ void TableWriter::End(QByteArray &table, const TextSink &flush)
         const QByteArray name = AnsiDatabaseName(database.database);
         for (const RegistrationRecord &record : database.records) {
             appendLine(RowTexts(name, record));
-            if (table.size() >= FlushBytes) {
+            if (table.size() >= PieceBytes) {
                 flush(table);
                 table.resize(0);
             }

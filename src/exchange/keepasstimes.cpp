@@ -112,10 +112,10 @@ int KeePassTimes::OffsetFromUtc(QDate date, QTime time)
 {
     auto day = m_dayOffsets.constFind(date);
     if (day == m_dayOffsets.cend()) {
-        const int start = date.startOfDay().offsetFromUtc();
-        const bool allDay = date.endOfDay().offsetFromUtc() == start;
+        const int start = date.startOfDay(m_zone).offsetFromUtc();
+        const bool allDay = date.endOfDay(m_zone).offsetFromUtc() == start;
         day = m_dayOffsets.insert(date, allDay ? std::optional(start) : std::nullopt);
     }
     const std::optional<int> offset = *day;
-    return offset ? *offset : QDateTime(date, time).offsetFromUtc();
+    return offset ? *offset : QDateTime(date, time, m_zone).offsetFromUtc();
 }

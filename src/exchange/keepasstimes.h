@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QHash>
 #include <QTime>
+#include <QTimeZone>
 
 #include <optional>
 
@@ -14,7 +15,9 @@
 //
 // A local time's offset from UTC is a time zone look-up, which would cost
 // more than the rest of an entry; records of one day share it unless the
-// clocks change that day, so it is looked up once a day.
+// clocks change that day, so it is looked up once a day, in Qt's copy of the
+// system's zone (the C library's local time checks the zone file anew at
+// every look-up).
 class KeePassTimes
 {
 public:
@@ -28,5 +31,6 @@ private:
     QByteArray Format(QDate localDate, QTime localTime);
     int OffsetFromUtc(QDate date, QTime time);
 
+    QTimeZone m_zone = QTimeZone::systemTimeZone();
     QHash<QDate, std::optional<int>> m_dayOffsets;
 };

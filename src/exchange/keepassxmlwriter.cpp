@@ -5,7 +5,6 @@
 #include "store/ansitext.h"
 #include "store/bytelanes.h"
 #include "store/databasefiles.h"
-#include "store/fieldnames.h"
 #include "utf8text.h"
 
 #include <QUuid>
@@ -38,23 +37,6 @@ QByteArray EntryName(int database, QByteArrayView product, int occurrence)
     QByteArray name = QByteArray::number(database) + '\x1F';
     name += product;
     return name + '\x1F' + QByteArray::number(occurrence);
-}
-
-// XML 1.0 has no way to write the C0 controls but tab, line feed and
-// carriage return, not even as character references; DEL and the C1 controls
-// it only discourages, but KeePassXC strips them on import.
-bool IsLostInXml(char c)
-{
-    static const std::array<bool, 256> Lost = [] {
-        std::array<bool, 256> lost{};
-        for (int code = 0; code < 256; ++code) {
-            const char byte = char(code);
-            lost[code] = AnsiText::CharacterOf(byte).category() == QChar::Other_Control && byte != '\t' && byte != '\n'
-                         && byte != '\r';
-        }
-        return lost;
-    }();
-    return Lost[static_cast<unsigned char>(c)];
 }
 
 // Each Windows-1252 byte as XML text in UTF-8. A carriage return written as
@@ -190,27 +172,6 @@ void WriteEntry(XmlCursor &xml, KeePassTimes &times, const RegistrationRecord &r
     xml.Append("</Entry>\n");
 }
 
-// The control characters of a field that KeePass XML loses, one line each.
-void AppendObstacles(int database, qsizetype number, const RegistrationRecord &record, QStringList &obstacles)
-{
-    for (int field = 0; field < RegistrationRecord::FieldCount; ++field) {
-        const QByteArrayView text = record[Field(field)];
-        // Printable ASCII, nearly all text, is passed over eight bytes at a time.
-        const char *start = text.begin();
-        while (text.end() - start >= ByteLanes::Width && ByteLanes::ArePrintableAscii(ByteLanes::Load(start)))
-            start += ByteLanes::Width;
-        const auto lost = std::find_if(start, text.end(), IsLostInXml);
-        if (lost == text.end())
-            continue;
-        const QChar character = AnsiText::ToUnicode(text.sliced(lost - text.begin(), 1)).front();
-        obstacles.append(u"%1, record %2 (\"%3\"), %4: the control character U+%5, which KeePass XML loses"_s
-                             .arg(DatabaseFiles::DisplayName(database))
-                             .arg(number)
-                             .arg(Utf8Text::Visible(record[Field::Product]), FieldNames::Names[field],
-                                  QString::number(character.unicode(), 16).toUpper().rightJustified(4, u'0')));
-    }
-}
-
 const QByteArray &Title()
 {
     static const QByteArray Text(AppInfo::ApplicationTitle.data(), AppInfo::ApplicationTitle.size());
@@ -243,14 +204,11 @@ void KeePassXmlWriter::BeginDatabase(int database, QByteArray &out)
         xml.Append("\n");
     });
     m_database = database;
-    m_recordNumber = 0;
     m_occurrences.clear();
 }
 
 void KeePassXmlWriter::Add(const RegistrationRecord &record, QByteArray &out)
 {
-    ++m_recordNumber;
-    AppendObstacles(m_database, m_recordNumber, record, m_obstacles);
     const QByteArrayView product = record[Field::Product];
     const QByteArray uuid = Uuid(EntryName(m_database, product, m_occurrences[product.toByteArray()]++));
     qsizetype textBytes = uuid.size();
@@ -271,14 +229,4 @@ void KeePassXmlWriter::End(QByteArray &out, const TextSink &)
 QByteArray WriteKeePassXml(const QList<DatabaseRecords> &databases)
 {
     return KeePassXmlWriter().WriteAll(databases);
-}
-
-QStringList KeePassXmlObstacles(const QList<DatabaseRecords> &databases)
-{
-    QStringList obstacles;
-    for (const DatabaseRecords &database : databases) {
-        for (qsizetype index = 0; index < database.records.size(); ++index)
-            AppendObstacles(database.database, index + 1, database.records[index], obstacles);
-    }
-    return obstacles;
 }

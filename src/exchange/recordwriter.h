@@ -16,6 +16,10 @@ using TextSink = std::function<void(QByteArrayView text)>;
 class RecordWriter
 {
 public:
+    // How much text is handed on at once: large enough that writing costs
+    // few calls, small enough to stay in the cache.
+    static constexpr qsizetype PieceBytes = 256 * 1024;
+
     virtual ~RecordWriter() = default;
 
     // What comes before the first record: a header line, an opening bracket.
