@@ -59,6 +59,18 @@ SplashWindow::SplashWindow(std::chrono::milliseconds wait, QWidget *parent)
     m_timer1.start(wait);
 }
 
+void SplashWindow::WaitUntilDrawn()
+{
+    while (!m_drawn && m_timer1.isActive())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void SplashWindow::paintEvent(QPaintEvent *event)
+{
+    m_drawn = true;
+    QWidget::paintEvent(event);
+}
+
 void SplashWindow::WaitForTimer()
 {
     while (m_timer1.isActive())

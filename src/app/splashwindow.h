@@ -14,9 +14,16 @@ class SplashWindow : public QWidget
 public:
     explicit SplashWindow(std::chrono::milliseconds wait, QWidget *parent = nullptr);
 
+    // Processes window events until the window has been drawn on screen, or
+    // until `Timer1` has fired where the screen never shows it.
+    void WaitUntilDrawn();
     // Processes window events until `Timer1` has fired.
     void WaitForTimer();
 
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
 private:
     QTimer m_timer1;
+    bool m_drawn = false;
 };

@@ -11,13 +11,18 @@ frmScrn *Main(const PlatformServices &services, std::chrono::milliseconds splash
     // Every window of the program, the About window's picture included,
     // shows the program's own icon.
     QApplication::setWindowIcon(ProgramIcons::Program());
+    frmScrn *window = nullptr;
     {
         SplashWindow splash(splashWait);
         splash.show();
+        // The main window is built, hidden, while the splash stands idle on
+        // screen, so that it shows the moment the splash goes. Nothing of it
+        // is on screen or takes input before then.
+        splash.WaitUntilDrawn();
+        window = new frmScrn(services);
         splash.WaitForTimer();
         splash.close();
     }
-    auto *window = new frmScrn(services);
     window->show();
     window->Database().LoadDatabase();
     return window;

@@ -260,6 +260,22 @@ qsizetype DecodeLineInto(QByteArrayView hex, QByteArrayView key, char *plain)
         if (!stepsDamaged && pairs - pair >= Sse2::BytesPerStep)
             pair += Sse2::DecodeSteps(in + 2 * pair, out + pair, pairs - pair, repeated, keyLength, keyPosition,
                                       stepsDamaged);
+        // The last pairs, fewer than a step, take one more step from a copy
+        // lengthened with zeros: every line ends in some, and a byte at a
+        // time they would cost as much as all the steps before them.
+        if (!stepsDamaged && pair < pairs) {
+            const qsizetype left = pairs - pair;
+            std::array<unsigned char, 2 * Sse2::BytesPerStep> digits;
+            digits.fill('0');
+            std::memcpy(digits.data(), in + 2 * pair, size_t(2 * left));
+            std::array<unsigned char, Sse2::BytesPerStep> bytes;
+            qsizetype stepKeyPosition = keyPosition;
+            Sse2::DecodeSteps(digits.data(), bytes.data(), Sse2::BytesPerStep, repeated, keyLength, stepKeyPosition,
+                              stepsDamaged);
+            std::memcpy(out + pair, bytes.data(), size_t(left));
+            keyPosition = (keyPosition + left) % keyLength;
+            pair = pairs;
+        }
         if (stepsDamaged)
             return -1;
     }
