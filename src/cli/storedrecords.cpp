@@ -60,6 +60,8 @@ std::optional<qsizetype> WriteStoredRecords(const CliContext &context, const QLi
             }
         }
         written += load.records.size();
+        output(text);
+        text.resize(0);
     }
     writer.End(text, output);
     output(text);

@@ -1,6 +1,7 @@
 #include "clirunner.h"
 
 #include "cli/wholefile.h"
+#include "exchange/recordcolumns.h"
 #include "testsupport/failingsync.h"
 #include "testsupport/filesizelimit.h"
 
@@ -242,10 +243,12 @@ private slots:
 
     // A slip of the hand must not put an export where the data lies: over a
     // database, or over the backup a rewrite keeps of it.
-    // A database read only in part is never shown as if it were all there.
+    // A database read only in part is never shown as if it were all there:
+    // none of it goes out, and an output file is left as it was.
     void databaseBeyondTheRecordLimit_isNamedNotShownInPart()
     {
         CliRunner cli;
+        QVERIFY(cli.WriteDatabase(1, Line("Kept|||||||")));
         QVERIFY(cli.WriteDatabase(4, Line("P|||||||").repeated(32768)));
         const QString path = cli.DatabasePath(4);
         QCOMPARE(cli.Run({u"list"_s}), ExitCode::Failed);
@@ -254,6 +257,11 @@ private slots:
             u"korvane-cli: could not read %1 whole: line 32768: more than the 32,767 records a database holds\n"_s.arg(
                 path));
         QCOMPARE(cli.Output(), QByteArray());
+        QCOMPARE(cli.Run({u"export"_s, u"-f"_s, u"csv"_s}), ExitCode::Failed);
+        QCOMPARE(cli.Output(), RecordColumns::Names().join(u',').toUtf8() + "\r\nWork applications,Kept,,,,,,\r\n");
+        QCOMPARE(cli.Run({u"export"_s, u"-f"_s, u"keepass-xml"_s, u"-o"_s, cli.FilePath(u"out.xml"_s)}),
+                 ExitCode::Failed);
+        QVERIFY(!QFileInfo::exists(cli.FilePath(u"out.xml"_s)));
         QCOMPARE(cli.Run({u"check"_s, u"-d"_s, u"4"_s}), ExitCode::NothingFound);
         QCOMPARE(QString::fromUtf8(cli.Output()),
                  u"%1:32768: more than the 32,767 records a database holds; the rest was not checked\n"_s.arg(path));
