@@ -87,7 +87,7 @@ korvane_import csv "$work/one.csv" > /dev/null 2>&1 || fail "korvane-cli import 
 XDG_DATA_HOME=$import_home "$cli" export -f csv -o "$work/imported.csv"
 cmp -s "$work/one.csv" "$work/imported.csv" || fail "the CSV import did not give back the exported records"
 korvane_import keepass-xml "$work/one.xml" > /dev/null 2>&1 || fail "korvane-cli import of KeePass XML failed"
-XDG_DATA_HOME=$import_home "$cli" export -f csv -o "$work/imported.csv"
+XDG_DATA_HOME=$import_home "$cli" export -f csv --force -o "$work/imported.csv"
 cmp -s "$work/one.csv" "$work/imported.csv" || fail "the XML import did not give back the exported records"
 
 # Each work as a pair of functions, korvane-cli's and the peer's; "none" where
