@@ -2,7 +2,7 @@
 
 #include "clicontext.h"
 #include "exchange/csvwriter.h"
-#include "exchange/keepassxmlcheck.h"
+#include "exchange/keepassxmlobstacles.h"
 #include "exchange/quantity.h"
 #include "outputfile.h"
 #include "storedrecords.h"
@@ -27,23 +27,23 @@ ExitCode ExportRecords(const CliContext &context, const CommandArguments &argume
         output.Write(text);
         size += text.size();
     };
-    if (arguments.format == u"keepass-xml") {
-        // Nothing goes out unless KeePass would keep every record whole: a
-        // first reading, which writes nothing, looks for what it would lose.
-        KeePassXmlCheck check;
-        if (!WriteStoredRecords(context, arguments.databases, check, [](QByteArrayView) {}))
-            return ExitCode::Failed;
-        if (!check.Obstacles().isEmpty()) {
-            for (const QString &obstacle : check.Obstacles())
-                context.Message(obstacle);
-            context.Message(u"nothing was exported: KeePass XML would lose the fields above; CSV and JSON keep them"_s);
-            return ExitCode::Refused;
-        }
-    }
+    // Nothing goes out unless KeePass would keep every record whole.
+    QStringList obstacles;
+    const RecordApproval keptWhole = [&obstacles](const QList<DatabaseRecords> &databases) {
+        obstacles = KeePassXmlObstacles(databases);
+        return obstacles.isEmpty();
+    };
     const std::unique_ptr<RecordWriter> writer =
         spreadsheetSafe ? std::make_unique<CsvWriter>(CsvCells::SpreadsheetSafe) : WriterFor(arguments.format);
-    if (!WriteStoredRecords(context, arguments.databases, *writer, write))
-        return ExitCode::Failed;
+    if (!WriteStoredRecords(context, arguments.databases, *writer, write, {},
+                            arguments.format == u"keepass-xml" ? keptWhole : RecordApproval())) {
+        if (obstacles.isEmpty())
+            return ExitCode::Failed;
+        for (const QString &obstacle : obstacles)
+            context.Message(obstacle);
+        context.Message(u"nothing was exported: KeePass XML would lose the fields above; CSV and JSON keep them"_s);
+        return ExitCode::Refused;
+    }
     const ExitCode written = output.Commit();
     if (written == ExitCode::Success && !arguments.outputFile.isEmpty() && arguments.outputFile != StandardStream)
         context.Tell(u"exported to %1 (%2)"_s.arg(arguments.outputFile, Quantity(size, u"byte"_s, u"bytes"_s)));

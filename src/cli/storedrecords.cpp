@@ -23,43 +23,87 @@ DatabaseLoad ReadWanted(const QString &path, const RecordFilter &wanted)
     return load;
 }
 
+// The databases' records in turn. Reading a database is mostly decoding it:
+// the next one is read on a second thread while the caller works on this one.
+class DatabaseReads
+{
+public:
+    DatabaseReads(const CliContext &context, const QList<int> &databases, const RecordFilter &wanted)
+        : m_context(context)
+        , m_databases(databases)
+        , m_wanted(wanted)
+    {
+        for (const int database : databases)
+            m_paths.append(DatabaseFiles::DatabaseFilePath(context.DataFolder(), database));
+        ReadAhead();
+    }
+
+    // None, after telling the user, when the database could not be read whole.
+    std::optional<DatabaseRecords> Next()
+    {
+        const qsizetype index = m_started - 1;
+        DatabaseLoad load = m_next.get();
+        ReadAhead();
+        if (!load.whole) {
+            m_context.Message(u"could not read %1 whole: %2"_s.arg(m_paths[index], load.stop));
+            return std::nullopt;
+        }
+        return DatabaseRecords{m_databases[index], std::move(load.records)};
+    }
+
+private:
+    void ReadAhead()
+    {
+        if (m_started < m_paths.size())
+            m_next = std::async(std::launch::async, ReadWanted, m_paths[m_started++], m_wanted);
+    }
+
+    const CliContext &m_context;
+    QList<int> m_databases;
+    RecordFilter m_wanted;
+    QStringList m_paths;
+    qsizetype m_started = 0;
+    std::future<DatabaseLoad> m_next;
+};
+
 } // namespace
 
 std::optional<qsizetype> WriteStoredRecords(const CliContext &context, const QList<int> &databases,
-                                            RecordWriter &writer, const TextSink &output, const RecordFilter &wanted)
+                                            RecordWriter &writer, const TextSink &output, const RecordFilter &wanted,
+                                            const RecordApproval &approve)
 {
-    QStringList paths;
-    for (const int database : databases)
-        paths.append(DatabaseFiles::DatabaseFilePath(context.DataFolder(), database));
-    const auto readAhead = [&](qsizetype index) {
-        return std::async(std::launch::async, ReadWanted, paths[index], wanted);
-    };
-    // Reading a database is mostly decoding it: the next one is read on a
-    // second thread while this one is written.
-    std::future<DatabaseLoad> next = readAhead(0);
+    DatabaseReads reads(context, databases, wanted);
+    // Records that need approval are all read before any text is made.
+    QList<DatabaseRecords> approved;
+    if (approve) {
+        for (qsizetype index = 0; index < databases.size(); ++index) {
+            std::optional<DatabaseRecords> read = reads.Next();
+            if (!read)
+                return std::nullopt;
+            approved.append(std::move(*read));
+        }
+        if (!approve(approved))
+            return std::nullopt;
+    }
     // One small buffer for all the text, emptied whenever it fills: it keeps
     // its room, so its pages are paid for once and stay in the cache.
     QByteArray text;
     writer.Begin(text);
     qsizetype written = 0;
-    for (qsizetype index = 0; index < paths.size(); ++index) {
-        const DatabaseLoad load = next.get();
-        if (index + 1 < paths.size())
-            next = readAhead(index + 1);
-        if (!load.whole) {
-            context.Message(u"could not read %1 whole: %2"_s.arg(paths[index], load.stop));
+    for (qsizetype index = 0; index < databases.size(); ++index) {
+        const std::optional<DatabaseRecords> read = approve ? std::move(approved[index]) : reads.Next();
+        if (!read)
             return std::nullopt;
-        }
         // The database was read whole: its text may go out in pieces.
-        writer.BeginDatabase(databases[index], text);
-        for (const RegistrationRecord &record : load.records) {
+        writer.BeginDatabase(read->database, text);
+        for (const RegistrationRecord &record : read->records) {
             writer.Add(record, text);
             if (text.size() >= RecordWriter::PieceBytes) {
                 output(text);
                 text.resize(0);
             }
         }
-        written += load.records.size();
+        written += read->records.size();
         output(text);
         text.resize(0);
     }

@@ -75,23 +75,25 @@ char *WriteDigits(char *out, int value, int count)
 
 } // namespace
 
-QByteArray KeePassTimes::CreationTime(const RegistrationRecord &record)
+KeePassTimes::EntryTimes KeePassTimes::Of(const RegistrationRecord &record)
 {
+    EntryTimes times;
+    if (const std::optional<LocalTime> recorded = RecordedTime(record[RegistrationRecord::Recorded]))
+        times.lastModification = Format(recorded->date, recorded->time);
     const std::optional<LocalTime> created = RegistrationTime(record[RegistrationRecord::RegistrationDate]);
-    return created ? Format(created->date, created->time) : LastModificationTime(record);
-}
-
-QByteArray KeePassTimes::LastModificationTime(const RegistrationRecord &record)
-{
-    const std::optional<LocalTime> recorded = RecordedTime(record[RegistrationRecord::Recorded]);
-    return recorded ? Format(recorded->date, recorded->time) : QByteArray();
+    times.creation = created ? Format(created->date, created->time) : times.lastModification;
+    return times;
 }
 
 QByteArray KeePassTimes::Format(QDate localDate, QTime localTime)
 {
-    const QDateTime utc = QDateTime(localDate, localTime, Qt::UTC).addSecs(-OffsetFromUtc(localDate, localTime));
-    const QDate date = utc.date();
-    const QTime time = utc.time();
+    // Plain arithmetic on seconds: QDateTime's would cost more than the
+    // rest of an entry.
+    constexpr qint64 SecondsADay = 24 * 60 * 60;
+    const qint64 utc = localDate.toJulianDay() * SecondsADay + localTime.msecsSinceStartOfDay() / 1000
+                       - OffsetFromUtc(localDate, localTime);
+    const QDate date = QDate::fromJulianDay(utc / SecondsADay);
+    const int seconds = int(utc % SecondsADay);
     QByteArray text(20, Qt::Uninitialized);
     char *out = WriteDigits(text.data(), date.year(), 4);
     *out++ = '-';
@@ -99,11 +101,11 @@ QByteArray KeePassTimes::Format(QDate localDate, QTime localTime)
     *out++ = '-';
     out = WriteDigits(out, date.day(), 2);
     *out++ = 'T';
-    out = WriteDigits(out, time.hour(), 2);
+    out = WriteDigits(out, seconds / 3600, 2);
     *out++ = ':';
-    out = WriteDigits(out, time.minute(), 2);
+    out = WriteDigits(out, seconds / 60 % 60, 2);
     *out++ = ':';
-    out = WriteDigits(out, time.second(), 2);
+    out = WriteDigits(out, seconds % 60, 2);
     *out = 'Z';
     return text;
 }

@@ -21,11 +21,16 @@
 class KeePassTimes
 {
 public:
-    // The Registration Date, where it reads as a date (2024-01-31, 1/31/2024,
-    // 01-31-2024, 1.31.2024: the start of that day); else the Recorded stamp.
-    QByteArray CreationTime(const RegistrationRecord &record);
-    // The Recorded stamp.
-    QByteArray LastModificationTime(const RegistrationRecord &record);
+    struct EntryTimes
+    {
+        // The Registration Date, where it reads as a date (2024-01-31,
+        // 1/31/2024, 01-31-2024, 1.31.2024: the start of that day); else the
+        // Recorded stamp.
+        QByteArray creation;
+        // The Recorded stamp.
+        QByteArray lastModification;
+    };
+    EntryTimes Of(const RegistrationRecord &record);
 
 private:
     QByteArray Format(QDate localDate, QTime localTime);

@@ -140,13 +140,13 @@ void AppendXml(QByteArray &out, qsizetype textBytes, Write write)
 
 void WriteTimes(XmlCursor &xml, KeePassTimes &times, const RegistrationRecord &record)
 {
-    const QByteArray created = times.CreationTime(record);
-    if (created.isEmpty())
+    const KeePassTimes::EntryTimes entry = times.Of(record);
+    if (entry.creation.isEmpty())
         return;
     xml.Append("<Times>");
-    xml.AppendElement("CreationTime", created);
-    if (const QByteArray modified = times.LastModificationTime(record); !modified.isEmpty())
-        xml.AppendElement("LastModificationTime", modified);
+    xml.AppendElement("CreationTime", entry.creation);
+    if (!entry.lastModification.isEmpty())
+        xml.AppendElement("LastModificationTime", entry.lastModification);
     xml.Append("</Times>");
 }
 
@@ -210,7 +210,7 @@ void KeePassXmlWriter::BeginDatabase(int database, QByteArray &out)
 void KeePassXmlWriter::Add(const RegistrationRecord &record, QByteArray &out)
 {
     const QByteArrayView product = record[Field::Product];
-    const QByteArray uuid = Uuid(EntryName(m_database, product, m_occurrences[product.toByteArray()]++));
+    const QByteArray uuid = Uuid(EntryName(m_database, product, m_occurrences[product]++));
     qsizetype textBytes = uuid.size();
     for (int field = 0; field < RegistrationRecord::FieldCount; ++field)
         textBytes += record[Field(field)].size();

@@ -17,6 +17,8 @@
 // record of that Product it is, and its times from the Recorded stamp (last
 // modified) and the Registration Date (created, where it reads as a date),
 // so a re-export updates the same entries when KeePass merges it.
+//
+// A database's records must stay alive until the next database begins.
 class KeePassXmlWriter : public RecordWriter
 {
 public:
@@ -28,8 +30,10 @@ public:
 private:
     KeePassTimes m_times;
     int m_database = 0;
-    // How many records of each Product the database has had so far.
-    QHash<QByteArray, int> m_occurrences;
+    // How many records of each Product the database has had so far, counted
+    // by the text in the records themselves, which live until the next
+    // database begins.
+    QHash<QByteArrayView, int> m_occurrences;
 };
 
 QByteArray WriteKeePassXml(const QList<DatabaseRecords> &databases);

@@ -1,4 +1,4 @@
-#include "keepassxmlcheck.h"
+#include "keepassxmlobstacles.h"
 
 #include "store/ansitext.h"
 #include "store/bytelanes.h"
@@ -30,17 +30,9 @@ bool IsLostInXml(char c)
     return Lost[static_cast<unsigned char>(c)];
 }
 
-} // namespace
-
-void KeePassXmlCheck::BeginDatabase(int database, QByteArray &)
+// The control characters of a record that KeePass XML loses, one line each.
+void AppendObstacles(int database, qsizetype number, const RegistrationRecord &record, QStringList &obstacles)
 {
-    m_database = database;
-    m_recordNumber = 0;
-}
-
-void KeePassXmlCheck::Add(const RegistrationRecord &record, QByteArray &)
-{
-    ++m_recordNumber;
     for (int field = 0; field < RegistrationRecord::FieldCount; ++field) {
         const QByteArrayView text = record[RegistrationRecord::Field(field)];
         // Printable ASCII, nearly all text, is passed over eight bytes at a time.
@@ -51,10 +43,22 @@ void KeePassXmlCheck::Add(const RegistrationRecord &record, QByteArray &)
         if (lost == text.end())
             continue;
         const QChar character = AnsiText::ToUnicode(text.sliced(lost - text.begin(), 1)).front();
-        m_obstacles.append(u"%1, record %2 (\"%3\"), %4: the control character U+%5, which KeePass XML loses"_s
-                               .arg(DatabaseFiles::DisplayName(m_database))
-                               .arg(m_recordNumber)
-                               .arg(Utf8Text::Visible(record[RegistrationRecord::Product]), FieldNames::Names[field],
-                                    QString::number(character.unicode(), 16).toUpper().rightJustified(4, u'0')));
+        obstacles.append(u"%1, record %2 (\"%3\"), %4: the control character U+%5, which KeePass XML loses"_s
+                             .arg(DatabaseFiles::DisplayName(database))
+                             .arg(number)
+                             .arg(Utf8Text::Visible(record[RegistrationRecord::Product]), FieldNames::Names[field],
+                                  QString::number(character.unicode(), 16).toUpper().rightJustified(4, u'0')));
     }
+}
+
+} // namespace
+
+QStringList KeePassXmlObstacles(const QList<DatabaseRecords> &databases)
+{
+    QStringList obstacles;
+    for (const DatabaseRecords &database : databases) {
+        for (qsizetype index = 0; index < database.records.size(); ++index)
+            AppendObstacles(database.database, index + 1, database.records[index], obstacles);
+    }
+    return obstacles;
 }
