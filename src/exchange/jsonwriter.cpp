@@ -1,5 +1,6 @@
 #include "jsonwriter.h"
 
+#include "bytetexts.h"
 #include "recordcolumns.h"
 #include "store/ansitext.h"
 #include "store/bytelanes.h"
@@ -12,44 +13,28 @@
 namespace {
 
 // A Windows-1252 byte as JSON string text in UTF-8: "\u001f" is the longest.
-struct JsonChar
-{
-    std::array<char, 6> bytes{};
-    qsizetype length = 0;
-};
 constexpr qsizetype MaxJsonBytesPerCharacter = 6;
 
-const std::array<JsonChar, 256> &JsonChars()
+const ByteTexts<MaxJsonBytesPerCharacter> &JsonTexts()
 {
-    static const std::array<JsonChar, 256> Table = [] {
-        std::array<JsonChar, 256> table;
-        for (int code = 0; code < 256; ++code) {
-            QByteArray text;
-            switch (code) {
-            case '"':
-                text = "\\\"";
-                break;
-            case '\\':
-                text = "\\\\";
-                break;
-            case '\n':
-                text = "\\n";
-                break;
-            case '\r':
-                text = "\\r";
-                break;
-            case '\t':
-                text = "\\t";
-                break;
-            default:
-                text = code < 0x20 ? "\\u00" + QByteArray::number(code, 16).rightJustified(2, '0')
-                                   : QString(AnsiText::CharacterOf(char(code))).toUtf8();
-            }
-            std::copy(text.begin(), text.end(), table[code].bytes.begin());
-            table[code].length = text.size();
+    static const ByteTexts<MaxJsonBytesPerCharacter> Table([](char byte) -> QByteArray {
+        switch (byte) {
+        case '"':
+            return "\\\"";
+        case '\\':
+            return "\\\\";
+        case '\n':
+            return "\\n";
+        case '\r':
+            return "\\r";
+        case '\t':
+            return "\\t";
+        default:
+            return static_cast<unsigned char>(byte) < 0x20
+                       ? "\\u00" + QByteArray::number(byte, 16).rightJustified(2, '0')
+                       : QString(AnsiText::CharacterOf(byte)).toUtf8();
         }
-        return table;
-    }();
+    });
     return Table;
 }
 
@@ -65,12 +50,9 @@ char *WriteString(char *out, QByteArrayView ansi)
             break;
         std::memcpy(out, &word, ByteLanes::Width);
     }
-    const std::array<JsonChar, 256> &table = JsonChars();
-    for (; in != end; ++in) {
-        const JsonChar &c = table[static_cast<unsigned char>(*in)];
-        std::memcpy(out, c.bytes.data(), c.bytes.size());
-        out += c.length;
-    }
+    const ByteTexts<MaxJsonBytesPerCharacter> &table = JsonTexts();
+    for (; in != end; ++in)
+        out = table.Write(out, *in);
     *out++ = '"';
     return out;
 }

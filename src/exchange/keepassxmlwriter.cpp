@@ -1,5 +1,6 @@
 #include "keepassxmlwriter.h"
 
+#include "bytetexts.h"
 #include "platform/appinfo.h"
 #include "recordcolumns.h"
 #include "store/ansitext.h"
@@ -11,7 +12,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 
 using namespace Qt::StringLiterals;
 
@@ -42,32 +42,24 @@ QByteArray EntryName(int database, QByteArrayView product, int occurrence)
 // Each Windows-1252 byte as XML text in UTF-8. A carriage return written as
 // itself would come back as a line feed, as XML readers normalise line ends;
 // a character reference survives.
-struct XmlChar
-{
-    std::array<char, 5> bytes{};
-    qsizetype length = 0;
-};
 constexpr qsizetype MaxXmlBytesPerCharacter = 5;
 
-const std::array<XmlChar, 256> &XmlChars()
+const ByteTexts<MaxXmlBytesPerCharacter> &XmlTexts()
 {
-    static const std::array<XmlChar, 256> Table = [] {
-        std::array<XmlChar, 256> table;
-        for (int code = 0; code < 256; ++code) {
-            QByteArray text = QString(AnsiText::CharacterOf(char(code))).toUtf8();
-            if (code == '&')
-                text = "&amp;";
-            else if (code == '<')
-                text = "&lt;";
-            else if (code == '>')
-                text = "&gt;";
-            else if (code == '\r')
-                text = "&#13;";
-            std::copy(text.begin(), text.end(), table[code].bytes.begin());
-            table[code].length = text.size();
+    static const ByteTexts<MaxXmlBytesPerCharacter> Table([](char byte) -> QByteArray {
+        switch (byte) {
+        case '&':
+            return "&amp;";
+        case '<':
+            return "&lt;";
+        case '>':
+            return "&gt;";
+        case '\r':
+            return "&#13;";
+        default:
+            return QString(AnsiText::CharacterOf(byte)).toUtf8();
         }
-        return table;
-    }();
+    });
     return Table;
 }
 
@@ -100,12 +92,9 @@ public:
         // Plain ASCII, nearly all text, goes across eight bytes at a time.
         for (; end - in >= ByteLanes::Width && NeedsNoEscape(ByteLanes::Load(in)); in += ByteLanes::Width)
             m_at = std::copy_n(in, ByteLanes::Width, m_at);
-        const std::array<XmlChar, 256> &table = XmlChars();
-        for (; in != end; ++in) {
-            const XmlChar &c = table[static_cast<unsigned char>(*in)];
-            std::memcpy(m_at, c.bytes.data(), c.bytes.size());
-            m_at += c.length;
-        }
+        const ByteTexts<MaxXmlBytesPerCharacter> &table = XmlTexts();
+        for (; in != end; ++in)
+            m_at = table.Write(m_at, *in);
     }
 
     void AppendElement(QByteArrayView name, QByteArrayView ansi)

@@ -1,19 +1,15 @@
 #include "utf8text.h"
 
+#include "bytetexts.h"
+
 #include "store/ansitext.h"
 #include "store/bytelanes.h"
 
-#include <array>
 #include <cstring>
 
 namespace {
 
-struct Utf8Char
-{
-    std::array<char, Utf8Text::MaxBytesPerCharacter> bytes{};
-    qsizetype length = 0;
-};
-using Utf8Table = std::array<Utf8Char, 256>;
+using Utf8Table = ByteTexts<Utf8Text::MaxBytesPerCharacter>;
 
 QChar VisibleForm(QChar c)
 {
@@ -30,16 +26,10 @@ QChar VisibleForm(QChar c)
 
 Utf8Table MakeTable(bool visible)
 {
-    Utf8Table table;
-    for (int code = 0; code < 256; ++code) {
-        QChar c = AnsiText::CharacterOf(char(code));
-        if (visible)
-            c = VisibleForm(c);
-        const QByteArray utf8 = QString(c).toUtf8();
-        std::copy(utf8.begin(), utf8.end(), table[code].bytes.begin());
-        table[code].length = utf8.size();
-    }
-    return table;
+    return Utf8Table([visible](char byte) {
+        const QChar c = AnsiText::CharacterOf(byte);
+        return QString(visible ? VisibleForm(c) : c).toUtf8();
+    });
 }
 
 char *Write(char *out, QByteArrayView ansi, const Utf8Table &table)
@@ -60,11 +50,7 @@ char *Write(char *out, QByteArrayView ansi, const Utf8Table &table)
             *out++ = *in;
             continue;
         }
-        const Utf8Char &c = table[code];
-        out[0] = c.bytes[0];
-        out[1] = c.bytes[1];
-        out[2] = c.bytes[2];
-        out += c.length;
+        out = table.Write(out, *in);
     }
     return out;
 }
