@@ -205,6 +205,7 @@ ImportedFile ReadCsv(QByteArrayView utf8)
         file.errors.append(
             u"the first line names no column of a record: %1"_s.arg(RecordColumns::Names().join(u", "_s)));
 
+    file.records.reserve(rows.size() - 1);
     for (const CsvRow &row : rows.sliced(1)) {
         if (row.fields.size() != header.size()) {
             file.errors.append(u"line %1: %2 where the header has %3"_s.arg(row.line)

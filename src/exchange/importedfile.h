@@ -23,6 +23,9 @@ struct ImportedRecord
     std::optional<QString> database;
 };
 
+// A file's records grow in a list by moving their bytes, not record by record.
+Q_DECLARE_TYPEINFO(ImportedRecord, Q_RELOCATABLE_TYPE);
+
 // What a reader made of a whole file.
 struct ImportedFile
 {

@@ -13,7 +13,32 @@
 #include <algorithm>
 #include <cerrno>
 
-namespace {} // namespace
+namespace {
+
+// Each record as an encoded line, ending in CR LF; lines a rewrite writes
+// carry CR LF inside the plain text too. Reserved up front: growing a
+// file-sized buffer line by line costs more than encoding it.
+QByteArray EncodeLines(const QList<RegistrationRecord> &records, LineBreak lineBreak)
+{
+    const QByteArrayView key = CodecKey();
+    const qsizetype plainEnd = lineBreak == LineBreak::Append ? LineEnds::CrLf.size() : 0;
+    qsizetype size = 0;
+    for (const RegistrationRecord &record : records) {
+        qsizetype plainLength = RegistrationRecord::FieldCount + plainEnd;
+        for (int field = 0; field < RegistrationRecord::FieldCount; ++field)
+            plainLength += record[RegistrationRecord::Field(field)].size();
+        size += 2 * std::max(plainLength, key.size()) + LineEnds::CrLf.size();
+    }
+    QByteArray content;
+    content.reserve(size);
+    for (const RegistrationRecord &record : records) {
+        content += EncodeLine(FormatRecordLine(record, lineBreak), key);
+        content += LineEnds::CrLf;
+    }
+    return content;
+}
+
+} // namespace
 
 bool AppendRecord(const QString &path, const RegistrationRecord &record)
 {
@@ -29,35 +54,14 @@ bool AppendRecords(const QString &path, const QList<RegistrationRecord> &records
             *errorString = qt_error_string(errno);
         return false;
     }
-    QByteArray content;
-    for (const RegistrationRecord &record : records) {
-        content += EncodeLine(FormatRecordLine(record, LineBreak::Omit), CodecKey());
-        content += LineEnds::CrLf;
-    }
     // A file whose last line lost its line end (cut off by a crash, or
     // converted elsewhere) would otherwise swallow the new line.
-    return PrivateFiles::Append(path, content, LineEnds::Completion, errorString);
+    return PrivateFiles::Append(path, EncodeLines(records, LineBreak::Omit), LineEnds::Completion, errorString);
 }
 
 QByteArray FormatDatabase(const QList<RegistrationRecord> &records)
 {
-    const QByteArrayView key = CodecKey();
-    // Reserved up front: growing a file-sized buffer line by line costs more
-    // than encoding it.
-    qsizetype size = 0;
-    for (const RegistrationRecord &record : records) {
-        qsizetype plainLength = RegistrationRecord::FieldCount + LineEnds::CrLf.size();
-        for (int field = 0; field < RegistrationRecord::FieldCount; ++field)
-            plainLength += record[RegistrationRecord::Field(field)].size();
-        size += 2 * std::max(plainLength, key.size()) + LineEnds::CrLf.size();
-    }
-    QByteArray content;
-    content.reserve(size);
-    for (const RegistrationRecord &record : records) {
-        content += EncodeLine(FormatRecordLine(record, LineBreak::Append), key);
-        content += LineEnds::CrLf;
-    }
-    return content;
+    return EncodeLines(records, LineBreak::Append);
 }
 
 bool RewriteDatabase(const QString &path, const QString &backupPath, const QList<RegistrationRecord> &records)
