@@ -4,6 +4,7 @@
 #include "store/databasefiles.h"
 #include "store/databasereader.h"
 
+#include <deque>
 #include <future>
 
 using namespace Qt::StringLiterals;
@@ -23,8 +24,9 @@ DatabaseLoad ReadWanted(const QString &path, const RecordFilter &wanted)
     return load;
 }
 
-// The databases' records in turn. Reading a database is mostly decoding it:
-// the next one is read on a second thread while the caller works on this one.
+// The databases' records in turn. Reading a database is mostly decoding it,
+// and a machine has at least two cores: two databases are read at once, on
+// threads of their own, while the caller works on the one before them.
 class DatabaseReads
 {
 public:
@@ -35,14 +37,16 @@ public:
     {
         for (const int database : databases)
             m_paths.append(DatabaseFiles::DatabaseFilePath(context.DataFolder(), database));
-        ReadAhead();
+        while (m_reads.size() < ReadsAtOnce && ReadAhead()) {
+        }
     }
 
     // None, after telling the user, when the database could not be read whole.
     std::optional<DatabaseRecords> Next()
     {
-        const qsizetype index = m_started - 1;
-        DatabaseLoad load = m_next.get();
+        const qsizetype index = m_taken++;
+        DatabaseLoad load = m_reads.front().get();
+        m_reads.pop_front();
         ReadAhead();
         if (!load.whole) {
             m_context.Message(u"could not read %1 whole: %2"_s.arg(m_paths[index], load.stop));
@@ -52,10 +56,14 @@ public:
     }
 
 private:
-    void ReadAhead()
+    static constexpr std::size_t ReadsAtOnce = 2;
+
+    bool ReadAhead()
     {
-        if (m_started < m_paths.size())
-            m_next = std::async(std::launch::async, ReadWanted, m_paths[m_started++], m_wanted);
+        if (m_started == m_paths.size())
+            return false;
+        m_reads.push_back(std::async(std::launch::async, ReadWanted, m_paths[m_started++], m_wanted));
+        return true;
     }
 
     const CliContext &m_context;
@@ -63,7 +71,8 @@ private:
     RecordFilter m_wanted;
     QStringList m_paths;
     qsizetype m_started = 0;
-    std::future<DatabaseLoad> m_next;
+    qsizetype m_taken = 0;
+    std::deque<std::future<DatabaseLoad>> m_reads;
 };
 
 } // namespace
