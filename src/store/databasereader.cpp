@@ -6,6 +6,7 @@
 #include "platform/logcategories.h"
 #include "recordline.h"
 #include "regularfile.h"
+#include "regularlinedecoder.h"
 
 #include <QLocale>
 
@@ -88,42 +89,43 @@ private:
 
     // Decodes the whole lines at the start of rest into one buffer that
     // their records share: one allocation for some hundreds of records
-    // instead of one each. Rest moves on past them; false when the records
-    // would be more than a database holds.
+    // instead of one each. Each line's plain bytes lie at half its place in
+    // rest. Rest moves on past them; false when the records would be more
+    // than a database holds.
     bool DecodeLines(QByteArrayView &rest, bool atEnd, QByteArrayView key)
     {
+        QByteArray plain((rest.size() + 1) / 2, Qt::Uninitialized);
+        char *const out = plain.data();
+        const char *const begin = rest.data();
         m_lines.clear();
-        qsizetype plainBytes = 0;
-        while (const std::optional<LineEnds::Line> line = LineEnds::FirstLine(rest, atEnd)) {
+        for (;;) {
+            // Runs of lines as the writers write them go fast; any other
+            // line, one at a time, the exact way.
+            rest = rest.sliced(m_decoder.Decode(rest, out, (rest.data() - begin) / 2, m_lines));
+            const std::optional<LineEnds::Line> line = LineEnds::FirstLine(rest, atEnd);
+            if (!line)
+                break;
+            const qsizetype start = (line->text.data() - begin) / 2;
             rest = rest.sliced(line->length);
-            m_lines.push_back(line->text);
-            plainBytes += (line->text.size() + 1) / 2;
+            // A damaged line gives a record of empty fields.
+            const qsizetype length = std::max<qsizetype>(DecodeLineInto(line->text, key, out + start), 0);
+            m_lines.push_back({line->text, ParseRecordSpans(plain, start, length)});
         }
         // All lines are decoded before any record shares the buffer: writing
         // to a shared buffer would copy it.
-        QByteArray plain(plainBytes, Qt::Uninitialized);
-        char *const out = plain.data();
-        m_decoded.clear();
-        qsizetype used = 0;
-        bool full = false;
-        for (const QByteArrayView line : m_lines) {
+        const bool logDamage = lcStore().isDebugEnabled();
+        for (const RegularLineDecoder::Line &line : m_lines) {
             ++m_lineNumber;
-            if (line.isEmpty())
+            if (line.text.isEmpty())
                 continue;
-            LogDamage(line);
-            if (m_recordCount == DatabaseLoad::MaxRecords) {
-                full = true;
-                break;
-            }
-            // A damaged line gives a record of empty fields.
-            const qsizetype length = std::max<qsizetype>(DecodeLineInto(line, key, out + used), 0);
-            m_decoded.push_back({used, length});
-            used += length;
+            if (logDamage)
+                LogDamage(line.text);
+            if (m_recordCount == DatabaseLoad::MaxRecords)
+                return false;
             ++m_recordCount;
+            m_visit(RegistrationRecord(plain, line.spans));
         }
-        for (const auto &[start, length] : m_decoded)
-            m_visit(ParseRecordLine(plain, start, length));
-        return !full;
+        return true;
     }
 
     // Line 0 stands for the file as a whole.
@@ -139,8 +141,6 @@ private:
     // decode, so it runs only then.
     void LogDamage(QByteArrayView line) const
     {
-        if (!lcStore().isDebugEnabled())
-            return;
         if (const std::optional<QString> reason = LineDamageOf(line))
             qCDebug(lcStore).noquote() << u"%1:%2: damaged line: %3"_s.arg(m_path).arg(m_lineNumber).arg(*reason);
     }
@@ -151,9 +151,8 @@ private:
     qsizetype m_lineNumber = 0;
     qsizetype m_recordCount = 0;
     QString m_stop;
-    std::vector<QByteArrayView> m_lines;
-    // Where each decoded line lies in the shared buffer: start and length.
-    std::vector<std::pair<qsizetype, qsizetype>> m_decoded;
+    RegularLineDecoder m_decoder{CodecKey()};
+    std::vector<RegularLineDecoder::Line> m_lines;
 };
 
 } // namespace

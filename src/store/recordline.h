@@ -2,6 +2,8 @@
 
 #include "registrationrecord.h"
 
+#include <span>
+
 // The plain (decoded) form of one database line: the seven fields in file
 // order, each followed by "|". File order differs from the record's order in
 // one place: Registration Date comes before Web Contact.
@@ -9,6 +11,12 @@
 //   Product|Registrant|Customer ID|Registration|Registration Date|Web Contact|Recorded|
 
 inline constexpr char FieldSeparator = '|';
+
+inline constexpr std::array<RegistrationRecord::Field, RegistrationRecord::FieldCount> FieldsInFileOrder = {
+    RegistrationRecord::Product,      RegistrationRecord::Registrant,       RegistrationRecord::CustomerId,
+    RegistrationRecord::Registration, RegistrationRecord::RegistrationDate, RegistrationRecord::WebContact,
+    RegistrationRecord::Recorded,
+};
 
 enum class LineBreak {
     Omit,
@@ -24,6 +32,11 @@ QByteArray FormatRecordLine(const RegistrationRecord &record, LineBreak lineBrea
 // buffer, so parsing copies nothing.
 RegistrationRecord ParseRecordLine(QByteArray plain);
 
-// The same for the plain line at [start, start + length) of a buffer that
-// holds many; the record shares the buffer.
-RegistrationRecord ParseRecordLine(const QByteArray &buffer, qsizetype start, qsizetype length);
+// Where the fields of the plain line at lineStart lie, given the places of
+// its separators, at most seven; the fields after the last one given are
+// empty, at the line's start.
+RegistrationRecord::Spans SpansBetween(qsizetype lineStart, std::span<const qsizetype> separators);
+
+// Where the fields of the plain line at [start, start + length) of a buffer
+// that holds many lie in it, for a record that shares the buffer.
+RegistrationRecord::Spans ParseRecordSpans(QByteArrayView buffer, qsizetype start, qsizetype length);
