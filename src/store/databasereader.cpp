@@ -24,10 +24,14 @@ constexpr qsizetype ChunkBytes = 128 * 1024;
 
 // Reads the file chunk by chunk into one buffer; a line that runs past the
 // end of the buffer moves to its front before the next chunk is read.
+// Visit is called with each record's buffer and places; a template, so
+// that loading the list makes each record in place, without a call through
+// a function object.
+template <typename Visit>
 class DatabaseStream
 {
 public:
-    DatabaseStream(const QString &path, const RecordVisitor &visit)
+    DatabaseStream(const QString &path, Visit visit)
         : m_path(path)
         , m_file(path)
         , m_visit(visit)
@@ -109,7 +113,7 @@ private:
             rest = rest.sliced(line->length);
             // A damaged line gives a record of empty fields.
             const qsizetype length = std::max<qsizetype>(DecodeLineInto(line->text, key, out + start), 0);
-            m_lines.push_back({line->text, ParseRecordSpans(plain, start, length)});
+            m_lines.push_back({line->text, ParseRecordPlaces(plain, start, length)});
         }
         // All lines are decoded before any record shares the buffer: writing
         // to a shared buffer would copy it.
@@ -123,7 +127,7 @@ private:
             if (m_recordCount == DatabaseLoad::MaxRecords)
                 return false;
             ++m_recordCount;
-            m_visit(RegistrationRecord(plain, line.spans));
+            m_visit(plain, line.places);
         }
         return true;
     }
@@ -147,7 +151,7 @@ private:
 
     QString m_path;
     RegularFile m_file;
-    const RecordVisitor &m_visit;
+    Visit m_visit;
     qsizetype m_lineNumber = 0;
     qsizetype m_recordCount = 0;
     QString m_stop;
@@ -160,8 +164,9 @@ private:
 DatabaseLoad LoadDatabaseFile(const QString &path)
 {
     QList<RegistrationRecord> records;
-    const RecordVisitor keep = [&records](RegistrationRecord record) { records.append(std::move(record)); };
-    DatabaseStream stream(path, keep);
+    DatabaseStream stream(path, [&records](const QByteArray &buffer, const RegistrationRecord::Places &places) {
+        records.emplaceBack(buffer, places);
+    });
     // Room for every record the file can hold: the list never grows by copying.
     records.reserve(stream.MostRecords());
     DatabaseLoad load = stream.Load();
@@ -171,7 +176,11 @@ DatabaseLoad LoadDatabaseFile(const QString &path)
 
 DatabaseLoad VisitDatabaseFile(const QString &path, const RecordVisitor &visit)
 {
-    return DatabaseStream(path, visit).Load();
+    return DatabaseStream(path,
+                          [&visit](const QByteArray &buffer, const RegistrationRecord::Places &places) {
+                              visit(RegistrationRecord(buffer, places));
+                          })
+        .Load();
 }
 
 QList<RegistrationRecord> ReadDatabaseFile(const QString &path)

@@ -27,25 +27,13 @@ QByteArray FormatRecordLine(const RegistrationRecord &record, LineBreak lineBrea
 
 RegistrationRecord ParseRecordLine(QByteArray plain)
 {
-    const RegistrationRecord::Spans spans = ParseRecordSpans(plain, 0, plain.size());
-    return RegistrationRecord(std::move(plain), spans);
+    const RegistrationRecord::Places places = ParseRecordPlaces(plain, 0, plain.size());
+    return RegistrationRecord(plain, places);
 }
 
-RegistrationRecord::Spans SpansBetween(qsizetype lineStart, std::span<const qsizetype> separators)
+RegistrationRecord::Places ParseRecordPlaces(QByteArrayView buffer, qsizetype lineStart, qsizetype length)
 {
-    RegistrationRecord::Spans spans;
-    spans.fill({lineStart, 0});
-    qsizetype start = lineStart;
-    for (std::size_t field = 0; field < separators.size(); ++field) {
-        spans[FieldsInFileOrder[field]] = {start, separators[field] - start};
-        start = separators[field] + 1;
-    }
-    return spans;
-}
-
-RegistrationRecord::Spans ParseRecordSpans(QByteArrayView buffer, qsizetype lineStart, qsizetype length)
-{
-    std::array<qsizetype, RegistrationRecord::FieldCount> separators;
+    SeparatorPlaces separators{};
     std::size_t found = 0;
     const char *const text = buffer.constData();
     const qsizetype end = lineStart + length;
@@ -72,7 +60,7 @@ RegistrationRecord::Spans ParseRecordSpans(QByteArrayView buffer, qsizetype line
             bits &= (quint32(1) << (end - at)) - 1;
         for (; bits != 0; bits &= bits - 1) {
             if (separatorAt(at + std::countr_zero(bits)))
-                return SpansBetween(lineStart, separators);
+                return PlacesBetween(lineStart, separators, found);
         }
     }
 #endif
@@ -80,5 +68,5 @@ RegistrationRecord::Spans ParseRecordSpans(QByteArrayView buffer, qsizetype line
         if (text[at] == FieldSeparator && separatorAt(at))
             break;
     }
-    return SpansBetween(lineStart, std::span(separators).first(found));
+    return PlacesBetween(lineStart, separators, found);
 }

@@ -7,27 +7,12 @@ RegistrationRecord::RegistrationRecord(const std::array<QByteArrayView, FieldCou
     qsizetype size = 0;
     for (const QByteArrayView field : fields)
         size += field.size();
+    Q_ASSERT(size <= std::numeric_limits<quint32>::max());
     m_buffer.reserve(size);
-    Spans spans;
     for (int field = 0; field < FieldCount; ++field) {
-        spans[field] = {m_buffer.size(), fields[field].size()};
+        m_places.starts[field] = quint32(m_buffer.size());
+        m_places.lengths[field] = quint32(fields[field].size());
         m_buffer.append(fields[field]);
-    }
-    SetSpans(spans);
-}
-
-RegistrationRecord::RegistrationRecord(QByteArray buffer, const Spans &spans)
-    : m_buffer(std::move(buffer))
-{
-    SetSpans(spans);
-}
-
-void RegistrationRecord::SetSpans(const Spans &spans)
-{
-    Q_ASSERT(m_buffer.size() <= std::numeric_limits<quint32>::max());
-    for (int field = 0; field < FieldCount; ++field) {
-        m_starts[field] = quint32(spans[field].start);
-        m_lengths[field] = quint32(spans[field].length);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 
 #include <array>
+#include <limits>
 
 // One product's registration data: seven texts in Windows-1252, in the order
 // of the record list's columns. No field ever holds "|", the separator of the
@@ -28,35 +29,36 @@ public:
     };
     static constexpr int FieldCount = 7;
 
-    // Where one field lies in the shared buffer.
-    struct Span
+    // Where the fields lie in the shared buffer, in column order.
+    struct Places
     {
-        qsizetype start = 0;
-        qsizetype length = 0;
+        std::array<quint32, FieldCount> starts{};
+        std::array<quint32, FieldCount> lengths{};
     };
-    using Spans = std::array<Span, FieldCount>;
 
     RegistrationRecord() = default;
     // The texts in column order.
     explicit RegistrationRecord(const std::array<QByteArrayView, FieldCount> &fields);
-    // Adopts a buffer whose fields lie at the given spans, in column order;
-    // the line parser keeps a decoded line this way without copying it.
-    RegistrationRecord(QByteArray buffer, const Spans &spans);
+    // Adopts a buffer whose fields lie at the given places; the reader
+    // keeps a decoded line this way without copying it.
+    RegistrationRecord(const QByteArray &buffer, const Places &places)
+        : m_buffer(buffer)
+        , m_places(places)
+    {
+        Q_ASSERT(m_buffer.size() <= std::numeric_limits<quint32>::max());
+    }
 
     QByteArrayView operator[](Field field) const
     {
-        return QByteArrayView(m_buffer).sliced(m_starts[field], m_lengths[field]);
+        return QByteArrayView(m_buffer).sliced(m_places.starts[field], m_places.lengths[field]);
     }
     void Set(Field field, QByteArrayView text);
 
     friend bool operator==(const RegistrationRecord &left, const RegistrationRecord &right);
 
 private:
-    void SetSpans(const Spans &spans);
-
     QByteArray m_buffer;
-    std::array<quint32, FieldCount> m_starts{};
-    std::array<quint32, FieldCount> m_lengths{};
+    Places m_places;
 };
 
 // A list of records grows by moving their bytes, not record by record.

@@ -31,9 +31,7 @@ struct LineInProgress
     qsizetype hexStart = 0;
     qsizetype plainStart = 0;
     std::size_t separatorCount = 0;
-    // One more than a line's separators, for the ones after the seventh:
-    // they are text, written there and left.
-    std::array<qsizetype, RegistrationRecord::FieldCount + 1> separators;
+    SeparatorPlaces separators{};
 
     void Start(qsizetype hex, qsizetype plain)
     {
@@ -44,10 +42,9 @@ struct LineInProgress
 
     void Separators(quint32 found, qsizetype plainAt)
     {
-        for (; found != 0; found &= found - 1) {
-            separators[separatorCount] = plainAt + std::countr_zero(found);
-            separatorCount += separatorCount < RegistrationRecord::FieldCount ? 1 : 0;
-        }
+        // Those after the seventh are text.
+        for (; found != 0 && separatorCount < separators.size(); found &= found - 1)
+            separators[separatorCount++] = plainAt + std::countr_zero(found);
     }
 };
 
@@ -104,7 +101,7 @@ qsizetype RegularLineDecoder::DecodeAvx2(const char *hex, qsizetype size, unsign
             separators = quint32(separators & ~((quint64(2) << end) - 1));
             const qsizetype hexEnd = at + lineFeed + 1;
             lines.push_back({QByteArrayView(hex + line.hexStart, hexEnd - 2 - line.hexStart),
-                             SpansBetween(line.plainStart, std::span(line.separators).first(line.separatorCount))});
+                             PlacesBetween(line.plainStart, line.separators, line.separatorCount)});
             line.Start(hexEnd, plainAt + end + 1);
         }
         line.Separators(separators, plainAt);
