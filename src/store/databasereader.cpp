@@ -24,7 +24,7 @@ constexpr qsizetype ChunkBytes = 128 * 1024;
 
 // Reads the file chunk by chunk into one buffer; a line that runs past the
 // end of the buffer moves to its front before the next chunk is read.
-// Visit is called with each record's buffer and places; a template, so
+// Visit is called with each record's buffer and bounds; a template, so
 // that loading the list makes each record in place, without a call through
 // a function object.
 template <typename Visit>
@@ -113,7 +113,7 @@ private:
             rest = rest.sliced(line->length);
             // A damaged line gives a record of empty fields.
             const qsizetype length = std::max<qsizetype>(DecodeLineInto(line->text, key, out + start), 0);
-            m_lines.push_back({line->text, ParseRecordPlaces(plain, start, length)});
+            m_lines.push_back({line->text, ParseRecordBounds(plain, start, length)});
         }
         // All lines are decoded before any record shares the buffer: writing
         // to a shared buffer would copy it.
@@ -127,7 +127,7 @@ private:
             if (m_recordCount == DatabaseLoad::MaxRecords)
                 return false;
             ++m_recordCount;
-            m_visit(plain, line.places);
+            m_visit(plain, line.bounds);
         }
         return true;
     }
@@ -164,8 +164,8 @@ private:
 DatabaseLoad LoadDatabaseFile(const QString &path)
 {
     QList<RegistrationRecord> records;
-    DatabaseStream stream(path, [&records](const QByteArray &buffer, const RegistrationRecord::Places &places) {
-        records.emplaceBack(buffer, places);
+    DatabaseStream stream(path, [&records](const QByteArray &buffer, const RegistrationRecord::Bounds &bounds) {
+        records.emplaceBack(buffer, bounds);
     });
     // Room for every record the file can hold: the list never grows by copying.
     records.reserve(stream.MostRecords());
@@ -177,8 +177,8 @@ DatabaseLoad LoadDatabaseFile(const QString &path)
 DatabaseLoad VisitDatabaseFile(const QString &path, const RecordVisitor &visit)
 {
     return DatabaseStream(path,
-                          [&visit](const QByteArray &buffer, const RegistrationRecord::Places &places) {
-                              visit(RegistrationRecord(buffer, places));
+                          [&visit](const QByteArray &buffer, const RegistrationRecord::Bounds &bounds) {
+                              visit(RegistrationRecord(buffer, bounds));
                           })
         .Load();
 }

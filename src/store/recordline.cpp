@@ -27,11 +27,11 @@ QByteArray FormatRecordLine(const RegistrationRecord &record, LineBreak lineBrea
 
 RegistrationRecord ParseRecordLine(QByteArray plain)
 {
-    const RegistrationRecord::Places places = ParseRecordPlaces(plain, 0, plain.size());
-    return RegistrationRecord(plain, places);
+    const RegistrationRecord::Bounds bounds = ParseRecordBounds(plain, 0, plain.size());
+    return RegistrationRecord(plain, bounds);
 }
 
-RegistrationRecord::Places ParseRecordPlaces(QByteArrayView buffer, qsizetype lineStart, qsizetype length)
+RegistrationRecord::Bounds ParseRecordBounds(QByteArrayView buffer, qsizetype lineStart, qsizetype length)
 {
     SeparatorPlaces separators{};
     std::size_t found = 0;
@@ -60,7 +60,7 @@ RegistrationRecord::Places ParseRecordPlaces(QByteArrayView buffer, qsizetype li
             bits &= (quint32(1) << (end - at)) - 1;
         for (; bits != 0; bits &= bits - 1) {
             if (separatorAt(at + std::countr_zero(bits)))
-                return PlacesBetween(lineStart, separators, found);
+                return BoundsBetween(lineStart, separators, found);
         }
     }
 #endif
@@ -68,5 +68,5 @@ RegistrationRecord::Places ParseRecordPlaces(QByteArrayView buffer, qsizetype li
         if (text[at] == FieldSeparator && separatorAt(at))
             break;
     }
-    return PlacesBetween(lineStart, separators, found);
+    return BoundsBetween(lineStart, separators, found);
 }

@@ -10,11 +10,9 @@
 
 inline constexpr char FieldSeparator = '|';
 
-inline constexpr std::array<RegistrationRecord::Field, RegistrationRecord::FieldCount> FieldsInFileOrder = {
-    RegistrationRecord::Product,      RegistrationRecord::Registrant,       RegistrationRecord::CustomerId,
-    RegistrationRecord::Registration, RegistrationRecord::RegistrationDate, RegistrationRecord::WebContact,
-    RegistrationRecord::Recorded,
-};
+// A record keeps its fields in its buffer in the order of the line.
+inline constexpr std::array<RegistrationRecord::Field, RegistrationRecord::FieldCount> FieldsInFileOrder =
+    RegistrationRecord::BufferOrder;
 
 enum class LineBreak {
     Omit,
@@ -34,27 +32,22 @@ RegistrationRecord ParseRecordLine(QByteArray plain);
 using SeparatorPlaces = std::array<qsizetype, RegistrationRecord::FieldCount>;
 
 // Where the fields of the plain line at lineStart lie, given the places of
-// its first count separators; the fields after them are empty, at the
-// line's start. Inline: the reader makes one for every line.
-inline RegistrationRecord::Places PlacesBetween(qsizetype lineStart, const SeparatorPlaces &separators,
+// its first count separators; the fields after them are empty. Inline: the
+// reader makes one for every line.
+inline RegistrationRecord::Bounds BoundsBetween(qsizetype lineStart, const SeparatorPlaces &separators,
                                                 std::size_t count)
 {
-    RegistrationRecord::Places places;
-    // Every field as if all seven separators were found, which most lines
-    // have; then the ones that were not.
-    qsizetype start = lineStart;
-    for (std::size_t field = 0; field < separators.size(); ++field) {
-        places.starts[FieldsInFileOrder[field]] = quint32(start);
-        places.lengths[FieldsInFileOrder[field]] = quint32(separators[field] - start);
-        start = separators[field] + 1;
-    }
-    for (std::size_t field = count; field < separators.size(); ++field) {
-        places.starts[FieldsInFileOrder[field]] = quint32(lineStart);
-        places.lengths[FieldsInFileOrder[field]] = 0;
-    }
-    return places;
+    RegistrationRecord::Bounds bounds;
+    bounds[0] = quint32(lineStart - 1);
+    for (std::size_t field = 0; field < separators.size(); ++field)
+        bounds[field + 1] = quint32(separators[field]);
+    // Bounds that are not after the one before make empty fields.
+    const quint32 last = count > 0 ? bounds[count] : quint32(lineStart);
+    for (std::size_t field = count; field < separators.size(); ++field)
+        bounds[field + 1] = last;
+    return bounds;
 }
 
 // Where the fields of the plain line at [start, start + length) of a buffer
 // that holds many lie in it, for a record that shares the buffer.
-RegistrationRecord::Places ParseRecordPlaces(QByteArrayView buffer, qsizetype start, qsizetype length);
+RegistrationRecord::Bounds ParseRecordBounds(QByteArrayView buffer, qsizetype start, qsizetype length);

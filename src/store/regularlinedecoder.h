@@ -23,7 +23,7 @@ public:
         // The line's hex text, without its line end.
         QByteArrayView text;
         // Where its fields lie in the buffer the line was decoded into.
-        RegistrationRecord::Places places;
+        RegistrationRecord::Bounds bounds;
     };
 
     // The plain bytes of one step, from twice as many digits.
