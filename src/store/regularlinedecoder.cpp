@@ -23,7 +23,7 @@ constexpr std::array<unsigned char, 2 * StepBytes> MakeUpper()
         upper[index] = 0xFF;
     return upper;
 }
-constexpr std::array<unsigned char, 2 *StepBytes> Upper = MakeUpper();
+constexpr auto Upper = MakeUpper();
 
 // The line being read: where it starts and the separators found so far.
 struct LineInProgress
