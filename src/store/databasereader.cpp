@@ -24,17 +24,18 @@ constexpr qsizetype ChunkBytes = 128 * 1024;
 
 // Reads the file chunk by chunk into one buffer; a line that runs past the
 // end of the buffer moves to its front before the next chunk is read.
-// Visit is called with each record's buffer and bounds; a template, so
-// that loading the list makes each record in place, without a call through
-// a function object.
-template <typename Visit>
+// Records go to a Records: told how many a chunk may give, then given
+// each one's buffer and bounds, then told the chunk is done. A template, so
+// that loading the list puts each record in its place without a call
+// through a function object.
+template <typename Records>
 class DatabaseStream
 {
 public:
-    DatabaseStream(const QString &path, Visit visit)
+    DatabaseStream(const QString &path, Records records)
         : m_path(path)
         , m_file(path)
-        , m_visit(visit)
+        , m_records(records)
     {}
 
     DatabaseLoad Load()
@@ -118,18 +119,23 @@ private:
         // All lines are decoded before any record shares the buffer: writing
         // to a shared buffer would copy it.
         const bool logDamage = lcStore().isDebugEnabled();
+        m_records.Expect(qsizetype(m_lines.size()));
+        bool full = false;
         for (const RegularLineDecoder::Line &line : m_lines) {
             ++m_lineNumber;
             if (line.text.isEmpty())
                 continue;
             if (logDamage)
                 LogDamage(line.text);
-            if (m_recordCount == DatabaseLoad::MaxRecords)
-                return false;
+            if (m_recordCount == DatabaseLoad::MaxRecords) {
+                full = true;
+                break;
+            }
             ++m_recordCount;
-            m_visit(plain, line.bounds);
+            m_records.Add(plain, line.bounds);
         }
-        return true;
+        m_records.Done();
+        return !full;
     }
 
     // Line 0 stands for the file as a whole.
@@ -151,7 +157,7 @@ private:
 
     QString m_path;
     RegularFile m_file;
-    Visit m_visit;
+    Records m_records;
     qsizetype m_lineNumber = 0;
     qsizetype m_recordCount = 0;
     QString m_stop;
@@ -159,14 +165,57 @@ private:
     std::vector<RegularLineDecoder::Line> m_lines;
 };
 
+// Makes room in the list for a chunk's records at once and puts each in its
+// place: less work than appending them one by one.
+class ListAppender
+{
+public:
+    explicit ListAppender(QList<RegistrationRecord> &list)
+        : m_list(list)
+    {}
+
+    void Expect(qsizetype count)
+    {
+        const qsizetype used = m_list.size();
+        m_list.resize(used + count);
+        m_next = m_list.data() + used;
+    }
+    void Add(const QByteArray &buffer, const RegistrationRecord::Bounds &bounds)
+    {
+        *m_next++ = RegistrationRecord(buffer, bounds);
+    }
+    // Drops the room that empty lines and lines past the last record left.
+    void Done() { m_list.resize(m_next - m_list.constData()); }
+
+private:
+    QList<RegistrationRecord> &m_list;
+    RegistrationRecord *m_next = nullptr;
+};
+
+class VisitorCaller
+{
+public:
+    explicit VisitorCaller(const RecordVisitor &visit)
+        : m_visit(visit)
+    {}
+
+    void Expect(qsizetype) {}
+    void Add(const QByteArray &buffer, const RegistrationRecord::Bounds &bounds)
+    {
+        m_visit(RegistrationRecord(buffer, bounds));
+    }
+    void Done() {}
+
+private:
+    const RecordVisitor &m_visit;
+};
+
 } // namespace
 
 DatabaseLoad LoadDatabaseFile(const QString &path)
 {
     QList<RegistrationRecord> records;
-    DatabaseStream stream(path, [&records](const QByteArray &buffer, const RegistrationRecord::Bounds &bounds) {
-        records.emplaceBack(buffer, bounds);
-    });
+    DatabaseStream stream(path, ListAppender(records));
     // Room for every record the file can hold: the list never grows by copying.
     records.reserve(stream.MostRecords());
     DatabaseLoad load = stream.Load();
@@ -176,11 +225,7 @@ DatabaseLoad LoadDatabaseFile(const QString &path)
 
 DatabaseLoad VisitDatabaseFile(const QString &path, const RecordVisitor &visit)
 {
-    return DatabaseStream(path,
-                          [&visit](const QByteArray &buffer, const RegistrationRecord::Bounds &bounds) {
-                              visit(RegistrationRecord(buffer, bounds));
-                          })
-        .Load();
+    return DatabaseStream(path, VisitorCaller(visit)).Load();
 }
 
 QList<RegistrationRecord> ReadDatabaseFile(const QString &path)
