@@ -6,6 +6,7 @@
 #include "platform/logcategories.h"
 #include "recordline.h"
 #include "regularfile.h"
+#include "regularlinedecoder.h"
 
 #include <QLocale>
 
@@ -23,13 +24,18 @@ constexpr qsizetype ChunkBytes = 128 * 1024;
 
 // Reads the file chunk by chunk into one buffer; a line that runs past the
 // end of the buffer moves to its front before the next chunk is read.
+// Records go to a Records: told how many a chunk may give, then given
+// each one's buffer and bounds, then told the chunk is done. A template, so
+// that loading the list puts each record in its place without a call
+// through a function object.
+template <typename Records>
 class DatabaseStream
 {
 public:
-    DatabaseStream(const QString &path, const RecordVisitor &visit)
+    DatabaseStream(const QString &path, Records records)
         : m_path(path)
         , m_file(path)
-        , m_visit(visit)
+        , m_records(records)
     {}
 
     DatabaseLoad Load()
@@ -88,41 +94,47 @@ private:
 
     // Decodes the whole lines at the start of rest into one buffer that
     // their records share: one allocation for some hundreds of records
-    // instead of one each. Rest moves on past them; false when the records
-    // would be more than a database holds.
+    // instead of one each. Each line's plain bytes lie at half its place in
+    // rest. Rest moves on past them; false when the records would be more
+    // than a database holds.
     bool DecodeLines(QByteArrayView &rest, bool atEnd, QByteArrayView key)
     {
+        QByteArray plain((rest.size() + 1) / 2, Qt::Uninitialized);
+        char *const out = plain.data();
+        const char *const begin = rest.data();
         m_lines.clear();
-        qsizetype plainBytes = 0;
-        while (const std::optional<LineEnds::Line> line = LineEnds::FirstLine(rest, atEnd)) {
+        for (;;) {
+            // Runs of lines as the writers write them go fast; any other
+            // line, one at a time, the exact way.
+            rest = rest.sliced(m_decoder.Decode(rest, out, (rest.data() - begin) / 2, m_lines));
+            const std::optional<LineEnds::Line> line = LineEnds::FirstLine(rest, atEnd);
+            if (!line)
+                break;
+            const qsizetype start = (line->text.data() - begin) / 2;
             rest = rest.sliced(line->length);
-            m_lines.push_back(line->text);
-            plainBytes += (line->text.size() + 1) / 2;
+            // A damaged line gives a record of empty fields.
+            const qsizetype length = std::max<qsizetype>(DecodeLineInto(line->text, key, out + start), 0);
+            m_lines.push_back({line->text, ParseRecordBounds(plain, start, length)});
         }
         // All lines are decoded before any record shares the buffer: writing
         // to a shared buffer would copy it.
-        QByteArray plain(plainBytes, Qt::Uninitialized);
-        char *const out = plain.data();
-        m_decoded.clear();
-        qsizetype used = 0;
+        const bool logDamage = lcStore().isDebugEnabled();
+        m_records.Expect(qsizetype(m_lines.size()));
         bool full = false;
-        for (const QByteArrayView line : m_lines) {
+        for (const RegularLineDecoder::Line &line : m_lines) {
             ++m_lineNumber;
-            if (line.isEmpty())
+            if (line.text.isEmpty())
                 continue;
-            LogDamage(line);
+            if (logDamage)
+                LogDamage(line.text);
             if (m_recordCount == DatabaseLoad::MaxRecords) {
                 full = true;
                 break;
             }
-            // A damaged line gives a record of empty fields.
-            const qsizetype length = std::max<qsizetype>(DecodeLineInto(line, key, out + used), 0);
-            m_decoded.push_back({used, length});
-            used += length;
             ++m_recordCount;
+            m_records.Add(plain, line.bounds);
         }
-        for (const auto &[start, length] : m_decoded)
-            m_visit(ParseRecordLine(plain, start, length));
+        m_records.Done();
         return !full;
     }
 
@@ -139,21 +151,63 @@ private:
     // decode, so it runs only then.
     void LogDamage(QByteArrayView line) const
     {
-        if (!lcStore().isDebugEnabled())
-            return;
         if (const std::optional<QString> reason = LineDamageOf(line))
             qCDebug(lcStore).noquote() << u"%1:%2: damaged line: %3"_s.arg(m_path).arg(m_lineNumber).arg(*reason);
     }
 
     QString m_path;
     RegularFile m_file;
-    const RecordVisitor &m_visit;
+    Records m_records;
     qsizetype m_lineNumber = 0;
     qsizetype m_recordCount = 0;
     QString m_stop;
-    std::vector<QByteArrayView> m_lines;
-    // Where each decoded line lies in the shared buffer: start and length.
-    std::vector<std::pair<qsizetype, qsizetype>> m_decoded;
+    RegularLineDecoder m_decoder{CodecKey()};
+    std::vector<RegularLineDecoder::Line> m_lines;
+};
+
+// Makes room in the list for a chunk's records at once and puts each in its
+// place: less work than appending them one by one.
+class ListAppender
+{
+public:
+    explicit ListAppender(QList<RegistrationRecord> &list)
+        : m_list(list)
+    {}
+
+    void Expect(qsizetype count)
+    {
+        const qsizetype used = m_list.size();
+        m_list.resize(used + count);
+        m_next = m_list.data() + used;
+    }
+    void Add(const QByteArray &buffer, const RegistrationRecord::Bounds &bounds)
+    {
+        *m_next++ = RegistrationRecord(buffer, bounds);
+    }
+    // Drops the room that empty lines and lines past the last record left.
+    void Done() { m_list.resize(m_next - m_list.constData()); }
+
+private:
+    QList<RegistrationRecord> &m_list;
+    RegistrationRecord *m_next = nullptr;
+};
+
+class VisitorCaller
+{
+public:
+    explicit VisitorCaller(const RecordVisitor &visit)
+        : m_visit(visit)
+    {}
+
+    void Expect(qsizetype) {}
+    void Add(const QByteArray &buffer, const RegistrationRecord::Bounds &bounds)
+    {
+        m_visit(RegistrationRecord(buffer, bounds));
+    }
+    void Done() {}
+
+private:
+    const RecordVisitor &m_visit;
 };
 
 } // namespace
@@ -161,8 +215,7 @@ private:
 DatabaseLoad LoadDatabaseFile(const QString &path)
 {
     QList<RegistrationRecord> records;
-    const RecordVisitor keep = [&records](RegistrationRecord record) { records.append(std::move(record)); };
-    DatabaseStream stream(path, keep);
+    DatabaseStream stream(path, ListAppender(records));
     // Room for every record the file can hold: the list never grows by copying.
     records.reserve(stream.MostRecords());
     DatabaseLoad load = stream.Load();
@@ -172,7 +225,7 @@ DatabaseLoad LoadDatabaseFile(const QString &path)
 
 DatabaseLoad VisitDatabaseFile(const QString &path, const RecordVisitor &visit)
 {
-    return DatabaseStream(path, visit).Load();
+    return DatabaseStream(path, VisitorCaller(visit)).Load();
 }
 
 QList<RegistrationRecord> ReadDatabaseFile(const QString &path)

@@ -1,14 +1,12 @@
 #include "linecodec.h"
 
+#include "hexvectors.h"
+
 #include "platform/appinfo.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
-
-#if defined(__SSE2__)
-#include <immintrin.h>
-#endif
 
 namespace {
 
@@ -97,43 +95,9 @@ qsizetype DecodeSteps(const unsigned char *in, unsigned char *out, qsizetype pai
 
 } // namespace Sse2
 
-// Twice the width where the processor has it, chosen when the program runs:
-// the program is built for every x86-64 processor.
 namespace Avx2 {
 
 constexpr qsizetype BytesPerStep = 32;
-
-bool Available()
-{
-    static const bool available = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") != 0;
-    }();
-    return available;
-}
-
-__attribute__((target("avx2"))) __m256i AtMost(__m256i bytes, char limit)
-{
-    return _mm256_cmpeq_epi8(_mm256_min_epu8(bytes, _mm256_set1_epi8(limit)), bytes);
-}
-
-__attribute__((target("avx2"))) __m256i NonDigits(__m256i digits)
-{
-    const __m256i decimal = AtMost(_mm256_sub_epi8(digits, _mm256_set1_epi8('0')), 9);
-    const __m256i letter =
-        AtMost(_mm256_sub_epi8(_mm256_or_si256(digits, _mm256_set1_epi8(0x20)), _mm256_set1_epi8('a')), 5);
-    return _mm256_andnot_si256(_mm256_or_si256(decimal, letter), _mm256_set1_epi8(-1));
-}
-
-// Each pair's byte in the low half of a 16-bit lane: the first digit's value
-// times sixteen plus the second's, in one multiply-add.
-__attribute__((target("avx2"))) __m256i PairValues(__m256i digits)
-{
-    const __m256i letters = _mm256_and_si256(_mm256_srli_epi16(digits, 6), _mm256_set1_epi8(1));
-    const __m256i nines = _mm256_add_epi8(_mm256_slli_epi16(letters, 3), letters);
-    const __m256i values = _mm256_add_epi8(_mm256_and_si256(digits, _mm256_set1_epi8(0x0F)), nines);
-    return _mm256_maddubs_epi16(values, _mm256_set1_epi16(0x0110));
-}
 
 __attribute__((target("avx2"))) qsizetype DecodeSteps(const unsigned char *in, unsigned char *out, qsizetype pairs,
                                                       const unsigned char *repeated, qsizetype keyLength,
@@ -144,13 +108,13 @@ __attribute__((target("avx2"))) qsizetype DecodeSteps(const unsigned char *in, u
     __m256i nonDigits = _mm256_setzero_si256();
     qsizetype pair = 0;
     for (; pair + BytesPerStep <= pairs; pair += BytesPerStep) {
-        const __m256i first = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(in + 2 * pair));
-        const __m256i second = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(in + 2 * pair + BytesPerStep));
-        nonDigits = _mm256_or_si256(nonDigits, _mm256_or_si256(NonDigits(first), NonDigits(second)));
-        // Packing works within each 128-bit half; the permute puts the
-        // quarters back in order.
-        const __m256i bytes =
-            _mm256_permute4x64_epi64(_mm256_packus_epi16(PairValues(first), PairValues(second)), 0xD8);
+        const HexVectors::Digits first =
+            HexVectors::Read(_mm256_loadu_si256(reinterpret_cast<const __m256i *>(in + 2 * pair)));
+        const HexVectors::Digits second =
+            HexVectors::Read(_mm256_loadu_si256(reinterpret_cast<const __m256i *>(in + 2 * pair + BytesPerStep)));
+        nonDigits =
+            _mm256_or_si256(nonDigits, _mm256_or_si256(HexVectors::NonDigits(first), HexVectors::NonDigits(second)));
+        const __m256i bytes = HexVectors::PairBytes(first, second);
         const __m256i keyBytes = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(repeated + keyPosition));
         _mm256_storeu_si256(reinterpret_cast<__m256i *>(out + pair), _mm256_xor_si256(bytes, keyBytes));
         keyPosition += keyStep;
@@ -255,8 +219,9 @@ qsizetype DecodeLineInto(QByteArrayView hex, QByteArrayView key, char *plain)
     // Keys longer than a repeated key holds decode a byte at a time.
     if (const unsigned char *repeated = RepeatedKey::For(key)) {
         bool stepsDamaged = false;
-        pair = Avx2::Available() ? Avx2::DecodeSteps(in, out, pairs, repeated, keyLength, keyPosition, stepsDamaged)
-                                 : Sse2::DecodeSteps(in, out, pairs, repeated, keyLength, keyPosition, stepsDamaged);
+        pair = HexVectors::HasAvx2()
+                   ? Avx2::DecodeSteps(in, out, pairs, repeated, keyLength, keyPosition, stepsDamaged)
+                   : Sse2::DecodeSteps(in, out, pairs, repeated, keyLength, keyPosition, stepsDamaged);
         if (!stepsDamaged && pairs - pair >= Sse2::BytesPerStep)
             pair += Sse2::DecodeSteps(in + 2 * pair, out + pair, pairs - pair, repeated, keyLength, keyPosition,
                                       stepsDamaged);

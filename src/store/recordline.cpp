@@ -8,26 +8,15 @@
 #include <emmintrin.h>
 #endif
 
-namespace {
-
-using Field = RegistrationRecord::Field;
-
-constexpr std::array<Field, RegistrationRecord::FieldCount> FileOrder = {
-    Field::Product,          Field::Registrant, Field::CustomerId, Field::Registration,
-    Field::RegistrationDate, Field::WebContact, Field::Recorded,
-};
-
-} // namespace
-
 QByteArray FormatRecordLine(const RegistrationRecord &record, LineBreak lineBreak)
 {
     qsizetype length = RegistrationRecord::FieldCount + 2;
-    for (const Field field : FileOrder)
+    for (const RegistrationRecord::Field field : FieldsInFileOrder)
         length += record[field].size();
 
     QByteArray line;
     line.reserve(length);
-    for (const Field field : FileOrder) {
+    for (const RegistrationRecord::Field field : FieldsInFileOrder) {
         line.append(record[field]);
         line.append(FieldSeparator);
     }
@@ -38,24 +27,20 @@ QByteArray FormatRecordLine(const RegistrationRecord &record, LineBreak lineBrea
 
 RegistrationRecord ParseRecordLine(QByteArray plain)
 {
-    const qsizetype size = plain.size();
-    return ParseRecordLine(std::move(plain), 0, size);
+    const RegistrationRecord::Bounds bounds = ParseRecordBounds(plain, 0, plain.size());
+    return RegistrationRecord(plain, bounds);
 }
 
-RegistrationRecord ParseRecordLine(const QByteArray &buffer, qsizetype lineStart, qsizetype length)
+RegistrationRecord::Bounds ParseRecordBounds(QByteArrayView buffer, qsizetype lineStart, qsizetype length)
 {
-    // Fields a damaged line lacks are empty, at the line's start.
-    RegistrationRecord::Spans spans;
-    spans.fill({lineStart, 0});
+    SeparatorPlaces separators{};
+    std::size_t found = 0;
     const char *const text = buffer.constData();
     const qsizetype end = lineStart + length;
-    std::size_t field = 0;
-    qsizetype start = lineStart;
-    // Ends the next field at a separator; true once the seventh has ended.
+    // True once the seventh separator is found.
     const auto separatorAt = [&](qsizetype at) {
-        spans[FileOrder[field]] = {start, at - start};
-        start = at + 1;
-        return ++field == FileOrder.size();
+        separators[found] = at;
+        return ++found == separators.size();
     };
     qsizetype at = lineStart;
 #if defined(__SSE2__)
@@ -64,18 +49,18 @@ RegistrationRecord ParseRecordLine(const QByteArray &buffer, qsizetype lineStart
     // search may read on past the line into the next one that shares the
     // buffer, but counts no separator there.
     constexpr qsizetype Step = 32;
-    const __m128i separators = _mm_set1_epi8(FieldSeparator);
+    const __m128i separator = _mm_set1_epi8(FieldSeparator);
     const auto separatorsIn = [&](qsizetype from) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + from));
-        return quint32(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, separators)));
+        return quint32(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, separator)));
     };
     for (; at < end && buffer.size() - at >= Step; at += Step) {
-        quint32 found = separatorsIn(at) | separatorsIn(at + Step / 2) << Step / 2;
+        quint32 bits = separatorsIn(at) | separatorsIn(at + Step / 2) << Step / 2;
         if (end - at < Step)
-            found &= (quint32(1) << (end - at)) - 1;
-        for (; found != 0; found &= found - 1) {
-            if (separatorAt(at + std::countr_zero(found)))
-                return RegistrationRecord(buffer, spans);
+            bits &= (quint32(1) << (end - at)) - 1;
+        for (; bits != 0; bits &= bits - 1) {
+            if (separatorAt(at + std::countr_zero(bits)))
+                return BoundsBetween(lineStart, separators, found);
         }
     }
 #endif
@@ -83,5 +68,5 @@ RegistrationRecord ParseRecordLine(const QByteArray &buffer, qsizetype lineStart
         if (text[at] == FieldSeparator && separatorAt(at))
             break;
     }
-    return RegistrationRecord(buffer, spans);
+    return BoundsBetween(lineStart, separators, found);
 }

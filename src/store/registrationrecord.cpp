@@ -4,30 +4,19 @@
 
 RegistrationRecord::RegistrationRecord(const std::array<QByteArrayView, FieldCount> &fields)
 {
-    qsizetype size = 0;
+    qsizetype size = FieldCount - 1;
     for (const QByteArrayView field : fields)
         size += field.size();
+    Q_ASSERT(size <= std::numeric_limits<quint32>::max());
     m_buffer.reserve(size);
-    Spans spans;
-    for (int field = 0; field < FieldCount; ++field) {
-        spans[field] = {m_buffer.size(), fields[field].size()};
-        m_buffer.append(fields[field]);
-    }
-    SetSpans(spans);
-}
-
-RegistrationRecord::RegistrationRecord(QByteArray buffer, const Spans &spans)
-    : m_buffer(std::move(buffer))
-{
-    SetSpans(spans);
-}
-
-void RegistrationRecord::SetSpans(const Spans &spans)
-{
-    Q_ASSERT(m_buffer.size() <= std::numeric_limits<quint32>::max());
-    for (int field = 0; field < FieldCount; ++field) {
-        m_starts[field] = quint32(spans[field].start);
-        m_lengths[field] = quint32(spans[field].length);
+    // The first field starts at the buffer's start: one after a bound that
+    // wraps round.
+    m_bounds[0] = std::numeric_limits<quint32>::max();
+    for (std::size_t place = 0; place < BufferOrder.size(); ++place) {
+        if (place > 0)
+            m_buffer.append('|');
+        m_buffer.append(fields[BufferOrder[place]]);
+        m_bounds[place + 1] = quint32(m_buffer.size());
     }
 }
 

@@ -2,6 +2,7 @@
 #include "store/databasereader.h"
 #include "store/databasewriter.h"
 #include "store/linecodec.h"
+#include "store/recordline.h"
 #include "store/regularfile.h"
 #include "testsupport/filesizelimit.h"
 #include "testsupport/testfiles.h"
@@ -97,6 +98,15 @@ private slots:
             << QList<RegistrationRecord>{RegistrationRecord{{"P", "R", "", "", "", "", ""}}, AbcRecord};
         QTest::newRow("all fields empty, rewritten form") << EncodeLine("|||||||\r\n", CodecKey()) + "\r\n"
                                                           << QList<RegistrationRecord>{RegistrationRecord()};
+        // Lines of many vector steps, in runs broken by lines of other forms.
+        const RegistrationRecord longRecord{{"A product name of forty characters long", "Ana L\xF3pez", "CU-448812",
+                                             "NBAW-7Q2K-99XD-PL01-ZZ31", "https://nimbus.example/support", "03-11-2025",
+                                             "12-04-2026 01:35:24"}};
+        const QByteArray longLine = EncodeLine(FormatRecordLine(longRecord, LineBreak::Append), CodecKey()) + "\r\n";
+        QTest::newRow("long lines around an odd digit and a damaged line")
+            << longLine + AppendedLine + "0\r\n" + longLine + "2Z\r\n" + longLine + longLine.chopped(2)
+            << QList<RegistrationRecord>{longRecord, AbcRecord, RegistrationRecord(), longRecord, RegistrationRecord(),
+                                         longRecord, longRecord};
         QTest::newRow("more than seven fields")
             << EncodeLine("P|R|C|X|D|W|T|U|V|", CodecKey()) + "\r\n"
             << QList<RegistrationRecord>{RegistrationRecord{{"P", "R", "C", "X", "W", "D", "T"}}};
