@@ -4,6 +4,7 @@
 #include "store/databasefiles.h"
 #include "store/databasereader.h"
 
+#include <array>
 #include <deque>
 #include <future>
 
@@ -16,9 +17,15 @@ DatabaseLoad ReadWanted(const QString &path, const RecordFilter &wanted)
     if (!wanted)
         return LoadDatabaseFile(path);
     QList<RegistrationRecord> records;
-    DatabaseLoad load = VisitDatabaseFile(path, [&](RegistrationRecord record) {
-        if (wanted(record))
-            records.append(std::move(record));
+    DatabaseLoad load = VisitDatabaseFile(path, [&](const RegistrationRecord &record) {
+        if (!wanted(record))
+            return;
+        // A copy of its own, so that the buffer the record shares with the
+        // others read with it goes, and the next lines reuse its pages.
+        std::array<QByteArrayView, RegistrationRecord::FieldCount> fields;
+        for (int field = 0; field < RegistrationRecord::FieldCount; ++field)
+            fields[std::size_t(field)] = record[RegistrationRecord::Field(field)];
+        records.append(RegistrationRecord(fields));
     });
     load.records = std::move(records);
     return load;
