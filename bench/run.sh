@@ -51,8 +51,8 @@ counts() {
     rm -rf "$folder"
     [ -n "$floor" ] && [ -n "$load" ] || return 3
     awk -v f="$floor" -v l="$load" 'BEGIN {
-        printf "Instructions (callgrind, one fresh process each, 32,767 records): the floor %.1f million, "
-        printf "LoadDatabase %.1f million, %.2f times as many.\n", f / 1e6, l / 1e6, l / f }'
+        printf "Instructions (callgrind, one fresh process each, 32,767 records): the floor %.1f million, " \
+            "LoadDatabase %.1f million, %.2f times as many.\n", f / 1e6, l / 1e6, l / f }'
 }
 
 benchmark store "$build/bench/korvane_storebench" --markdown
