@@ -120,6 +120,40 @@ def poll(read, accept, seconds=3.0):
     return value
 
 
+def picture_of_main_window(program, environment, display, size, picture, seconds=20):
+    """Starts a window manager and the program on the display and takes a
+    picture of the main window, known from the splash, which bears the same
+    name, by its size (within a pixel, for a scaled one). False when no such
+    window came."""
+    processes = [subprocess.Popen(["openbox"], env=environment, stderr=subprocess.DEVNULL)]
+    try:
+        processes.append(subprocess.Popen([program], env=environment))
+
+        def sized(window):
+            reply = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window], env=environment,
+                                   capture_output=True, text=True).stdout
+            # Empty when the window (the splash) went away meanwhile.
+            geometry = dict(line.split("=") for line in reply.split())
+            return all(abs(int(geometry.get(name, 0)) - wanted) <= 1 for name, wanted in zip(("WIDTH", "HEIGHT"), size))
+
+        def main_windows():
+            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Korvane$"], env=environment,
+                                   capture_output=True, text=True).stdout.split()
+            return [window for window in found if sized(window)]
+
+        windows = poll(main_windows, bool, seconds)
+        if not windows:
+            return False
+        time.sleep(1)
+        subprocess.run(["import", "-display", display, "-window", windows[0], picture], env=environment,
+                       check=True)
+        return True
+    finally:
+        for process in reversed(processes):
+            process.kill()
+            process.wait()
+
+
 class Session:
     def __init__(self, window_manager):
         self.window_manager = window_manager == "wm"

@@ -17,9 +17,9 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 from collections import Counter
 
+from keyboard_desktop import picture_of_main_window as desktop_picture
 from keyboard_desktop import skip, start_display
 
 TOOLS = ["Xvfb", "openbox", "xdotool", "import", "convert"]
@@ -84,39 +84,13 @@ def picture_of_main_window(program, scheme, scale, folder):
         with open(home + "/.config/qt6ct/qt6ct.conf", "w") as settings:
             settings.write("[Appearance]\ncolor_scheme_path=%s\ncustom_palette=true\nstyle=Fusion\n" % DARK_SCHEME)
         environment["QT_QPA_PLATFORMTHEME"] = "qt6ct"
-    processes = [subprocess.Popen(["openbox"], env=environment, stderr=subprocess.DEVNULL)]
     try:
-        processes.append(subprocess.Popen([program], env=environment))
-        def scaled_window_size(window):
-            reply = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window], env=environment,
-                                   capture_output=True, text=True).stdout
-            # Empty when the window (the splash) went away meanwhile.
-            geometry = dict(line.split("=") for line in reply.split())
-            return all(abs(int(geometry.get(name, 0)) - designed * scale) <= 1
-                       for name, designed in zip(("WIDTH", "HEIGHT"), WINDOW))
-
-        deadline = time.monotonic() + 20
-        while time.monotonic() < deadline:
-            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Korvane$"], env=environment,
-                                   capture_output=True, text=True).stdout.split()
-            windows = [window for window in found if scaled_window_size(window)]
-            if windows:
-                break
-            time.sleep(0.2)
-        else:
-            return None
-        time.sleep(1)
         picture = home + "/window.png"
-        subprocess.run(["import", "-display", display, "-window", windows[0], picture], env=environment,
-                       check=True)
-        return picture
+        size = (WINDOW[0] * scale, WINDOW[1] * scale)
+        return picture if desktop_picture(program, environment, display, size, picture) else None
     finally:
-        for process in reversed(processes):
-            process.kill()
-            process.wait()
         server.terminate()
         server.wait()
-
 
 def main():
     if len(sys.argv) != 2:

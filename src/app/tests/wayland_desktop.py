@@ -32,7 +32,7 @@ import sys
 import tempfile
 import time
 
-from keyboard_desktop import SCREEN, Failure, check, poll, skip, start_display
+from keyboard_desktop import SCREEN, Failure, check, picture_of_main_window, poll, skip, start_display
 
 TOOLS = ["sway", "swaymsg", "wtype", "grim", "wl-paste", "setpriv", "Xvfb", "openbox", "xdotool", "convert", "import"]
 APP_ID = "example.tessaly.Korvane"
@@ -112,31 +112,13 @@ class Home:
 def x11_reference(program, picture):
     """The main window's content as Korvane draws it on X11."""
     server, display = start_display()
-    processes = []
     try:
         with tempfile.TemporaryDirectory() as root:
             home = Home(root, os.getuid())
             environment = home.environment(DISPLAY=display, QT_QPA_PLATFORM="xcb")
-            processes.append(subprocess.Popen(["openbox"], env=environment, stderr=subprocess.DEVNULL))
-            processes.append(subprocess.Popen([program], env=environment))
-
-            def main_window():
-                # The splash window bears the same name but is narrower.
-                found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Korvane$"],
-                                       env=environment, capture_output=True, text=True).stdout.split()
-                return [window for window in found if "655x494" in subprocess.run(
-                    ["xdotool", "getwindowgeometry", window], env=environment, capture_output=True,
-                    text=True).stdout]
-
-            windows = poll(main_window, lambda windows: len(windows) == 1, 15)
-            check(len(windows) == 1, "no Korvane main window on X11")
-            time.sleep(1)
-            subprocess.run(["import", "-display", display, "-window", windows[0], picture], env=environment,
-                           check=True)
+            check(picture_of_main_window(program, environment, display, (655, 494), picture, 15),
+                  "no Korvane main window on X11")
     finally:
-        for process in reversed(processes):
-            process.kill()
-            process.wait()
         server.terminate()
         server.wait()
 
