@@ -7,6 +7,10 @@ std::optional<QByteArray> ReadWholeFile(const QString &path, MissingFile missing
     ByteSource source(path, missing, limit);
     constexpr qint64 Chunk = 64 * 1024;
     QByteArray content;
+    // A file read at the size it had when opened needs the buffer once,
+    // never copied to grow; a bigger one is refused within a chunk anyway.
+    if (const std::optional<qint64> size = source.Size(); size && *size <= limit)
+        content.reserve(qsizetype(*size) + Chunk);
     for (;;) {
         const qsizetype start = content.size();
         content.resize(start + Chunk);

@@ -1,5 +1,6 @@
 #include "csvreader.h"
 
+#include "byteordermark.h"
 #include "importplan.h"
 #include "quantity.h"
 #include "recordcolumns.h"
@@ -7,6 +8,7 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -19,50 +21,49 @@ struct CsvRow
     QStringList fields;
 };
 
-// Splits the text into rows of fields by RFC 4180. Rows that are empty lines
-// are dropped. Stops at the first error, which is then not empty.
+// Splits UTF-8 text into rows of fields by RFC 4180, a row at a time, so no
+// list of every row's fields is ever held. Stops at the first error, which
+// is then not empty.
 class CsvParser
 {
 public:
-    explicit CsvParser(QStringView text)
-        : m_text(text)
+    explicit CsvParser(QByteArrayView utf8)
+        : m_text(utf8)
     {}
 
-    QList<CsvRow> Rows()
+    // The next row that is not an empty line, or none at the end or at an
+    // error.
+    std::optional<CsvRow> NextRow()
     {
-        QList<CsvRow> rows;
         while (m_position < m_text.size() && m_error.isEmpty()) {
             CsvRow row = Row();
             if (row.fields.size() != 1 || !row.fields.front().isEmpty() || m_rowWasQuoted)
-                rows.append(std::move(row));
-            // The header and a database's worth of records: no more is read.
-            if (rows.size() > DatabaseLoad::MaxRecords + 1)
-                m_error = u"line %1: more than the %2 records a database holds"_s.arg(rows.back().line)
-                              .arg(QLocale(QLocale::English).toString(DatabaseLoad::MaxRecords));
+                return m_error.isEmpty() ? std::optional(std::move(row)) : std::nullopt;
         }
-        return rows;
+        return std::nullopt;
     }
 
     QString Error() const { return m_error; }
+    void Fail(const QString &error) { m_error = error; }
 
 private:
-    bool At(QChar c) const { return m_position < m_text.size() && m_text[m_position] == c; }
-    bool AtFieldEnd() const { return m_position == m_text.size() || At(u',') || At(u'\r') || At(u'\n'); }
+    bool At(char c) const { return m_position < m_text.size() && m_text[m_position] == c; }
+    bool AtFieldEnd() const { return m_position == m_text.size() || At(',') || At('\r') || At('\n'); }
 
     CsvRow Row()
     {
         CsvRow row{m_line, {}};
         m_rowWasQuoted = false;
         for (;;) {
-            row.fields.append(At(u'"') ? QuotedField() : PlainField());
-            if (!m_error.isEmpty() || !At(u','))
+            row.fields.append(At('"') ? QuotedField() : PlainField());
+            if (!m_error.isEmpty() || !At(','))
                 break;
             ++m_position;
         }
         // CR LF, a bare LF or a bare CR end the row.
-        if (At(u'\r'))
+        if (At('\r'))
             ++m_position;
-        if (At(u'\n'))
+        if (At('\n'))
             ++m_position;
         ++m_line;
         return row;
@@ -72,19 +73,52 @@ private:
     {
         const qsizetype start = m_position;
         while (!AtFieldEnd()) {
-            if (At(u'"')) {
+            if (At('"')) {
                 m_error = u"line %1: a quote inside a field that does not start with one"_s.arg(m_line);
                 break;
             }
             ++m_position;
         }
-        if (m_position - start > ImportPlan::LongestPlainLine)
-            return TooLong(m_line);
-        return m_text.sliced(start, m_position - start).toString();
+        return Checked(m_text.sliced(start, m_position - start), m_line);
     }
 
-    // A field longer than any record is refused where it starts, before it
-    // costs a copy of perhaps the whole file.
+    QString QuotedField()
+    {
+        m_rowWasQuoted = true;
+        const qsizetype startLine = m_line;
+        QByteArray field;
+        ++m_position;
+        for (;;) {
+            const qsizetype quote = m_text.indexOf('"', m_position);
+            if (quote < 0) {
+                m_error = u"line %1: a quoted field is never closed"_s.arg(startLine);
+                return {};
+            }
+            const QByteArrayView run = m_text.sliced(m_position, quote - m_position);
+            m_line += run.count('\n');
+            field += run;
+            m_position = quote + 1;
+            if (!At('"'))
+                break;
+            field += '"';
+            ++m_position;
+            // No UTF-16 character takes more than three bytes: a field this
+            // long is refused before it costs a copy of perhaps the whole
+            // file.
+            if (field.size() > 3 * ImportPlan::LongestPlainLine)
+                return TooLong(startLine);
+        }
+        if (!AtFieldEnd())
+            m_error = u"line %1: text after the closing quote of a field"_s.arg(m_line);
+        return Checked(field, startLine);
+    }
+
+    QString Checked(QByteArrayView utf8, qsizetype line)
+    {
+        QString text = QString::fromUtf8(utf8);
+        return text.size() > ImportPlan::LongestPlainLine ? TooLong(line) : text;
+    }
+
     QString TooLong(qsizetype line)
     {
         m_error = u"line %1: a field longer than the %2 characters a record holds"_s.arg(line).arg(
@@ -92,35 +126,7 @@ private:
         return {};
     }
 
-    QString QuotedField()
-    {
-        m_rowWasQuoted = true;
-        const qsizetype startLine = m_line;
-        QString field;
-        ++m_position;
-        for (;;) {
-            if (m_position == m_text.size()) {
-                m_error = u"line %1: a quoted field is never closed"_s.arg(startLine);
-                return field;
-            }
-            if (field.size() > ImportPlan::LongestPlainLine)
-                return TooLong(startLine);
-            const QChar c = m_text[m_position++];
-            if (c == u'"') {
-                if (!At(u'"'))
-                    break;
-                ++m_position;
-            } else if (c == u'\n') {
-                ++m_line;
-            }
-            field += c;
-        }
-        if (!AtFieldEnd())
-            m_error = u"line %1: text after the closing quote of a field"_s.arg(m_line);
-        return field;
-    }
-
-    QStringView m_text;
+    QByteArrayView m_text;
     qsizetype m_position = 0;
     qsizetype m_line = 1;
     bool m_rowWasQuoted = false;
@@ -143,9 +149,9 @@ qsizetype FirstLineNotUtf8(QByteArrayView utf8)
 
 // Many spreadsheets save "CSV" with semicolons where the language writes
 // decimal commas: a first line that names columns only between semicolons.
-bool LooksSeparatedBySemicolons(QStringView text)
+bool LooksSeparatedBySemicolons(QByteArrayView utf8)
 {
-    const QStringView firstLine = text.first(text.contains(u'\n') ? text.indexOf(u'\n') : text.size());
+    const QString firstLine = QString::fromUtf8(utf8.first(utf8.contains('\n') ? utf8.indexOf('\n') : utf8.size()));
     const auto namesAColumn = [firstLine](QChar separator) {
         for (QStringView name : firstLine.tokenize(separator)) {
             name = name.trimmed();
@@ -161,34 +167,32 @@ bool LooksSeparatedBySemicolons(QStringView text)
 
 } // namespace
 
-ImportedFile ReadCsv(QByteArrayView utf8)
+ImportedFile ReadCsv(QByteArrayView utf8, const RecordTaker &take)
 {
     ImportedFile file;
-    // The decoder drops a leading byte order mark by itself.
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString text = decoder(utf8);
-    if (decoder.hasError()) {
+    if (!utf8.isValidUtf8()) {
         file.errors.append(u"line %1: the file is not UTF-8 text; if it is Windows-1252, convert it with "
                            "iconv -f WINDOWS-1252 -t UTF-8"_s.arg(FirstLineNotUtf8(utf8)));
         return file;
     }
+    const QByteArrayView text = WithoutByteOrderMark(utf8);
     if (LooksSeparatedBySemicolons(text)) {
         file.errors.append(u"line 1: no column of a record between commas; are the fields separated by semicolons? "
                            "Save the file with commas between fields"_s);
         return file;
     }
     CsvParser parser(text);
-    const QList<CsvRow> rows = parser.Rows();
+    const std::optional<CsvRow> headerRow = parser.NextRow();
     if (!parser.Error().isEmpty()) {
         file.errors.append(parser.Error());
         return file;
     }
-    if (rows.isEmpty()) {
+    if (!headerRow) {
         file.errors.append(u"the file is empty: it has no header line"_s);
         return file;
     }
 
-    const QStringList &header = rows.front().fields;
+    const QStringList &header = headerRow->fields;
     QList<std::optional<RecordColumns::Column>> columns;
     bool namesAField = false;
     std::array<bool, RegistrationRecord::FieldCount> named{};
@@ -205,8 +209,17 @@ ImportedFile ReadCsv(QByteArrayView utf8)
         file.errors.append(
             u"the first line names no column of a record: %1"_s.arg(RecordColumns::Names().join(u", "_s)));
 
-    file.records.reserve(rows.size() - 1);
-    for (const CsvRow &row : rows.sliced(1)) {
+    // Each record is at least a line: never more than a database's worth.
+    if (!take)
+        file.records.reserve(std::min<qsizetype>(text.count('\n') + 1, DatabaseLoad::MaxRecords + 1));
+    qsizetype rows = 0;
+    while (const std::optional<CsvRow> read = parser.NextRow()) {
+        const CsvRow &row = *read;
+        if (++rows > DatabaseLoad::MaxRecords) {
+            parser.Fail(u"line %1: more than the %2 records a database holds"_s.arg(row.line).arg(
+                QLocale(QLocale::English).toString(DatabaseLoad::MaxRecords)));
+            break;
+        }
         if (row.fields.size() != header.size()) {
             file.errors.append(u"line %1: %2 where the header has %3"_s.arg(row.line)
                                    .arg(Quantity(row.fields.size(), u"field"_s, u"fields"_s))
@@ -214,7 +227,8 @@ ImportedFile ReadCsv(QByteArrayView utf8)
             continue;
         }
         ImportedRecord record;
-        record.where = u"line %1"_s.arg(row.line);
+        record.unit = "line"_L1;
+        record.place = row.line;
         for (qsizetype index = 0; index < row.fields.size(); ++index) {
             if (!columns[index])
                 continue;
@@ -223,7 +237,11 @@ ImportedFile ReadCsv(QByteArrayView utf8)
             else
                 record.fields[columns[index]->field] = row.fields[index];
         }
-        file.records.append(std::move(record));
+        file.Add(std::move(record), take);
+    }
+    if (!parser.Error().isEmpty()) {
+        file.records.clear();
+        file.errors = QStringList{parser.Error()};
     }
     return file;
 }

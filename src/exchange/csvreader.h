@@ -10,4 +10,4 @@
 // goes to each record's database. KeePass's names of its standard fields
 // (Title, Username, Password, URL) are read as WriteKeePassXml maps them, so
 // KeePassXC's own CSV export fits.
-ImportedFile ReadCsv(QByteArrayView utf8);
+ImportedFile ReadCsv(QByteArrayView utf8, const RecordTaker &take = {});

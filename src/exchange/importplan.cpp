@@ -1,15 +1,15 @@
 #include "importplan.h"
 
+#include "store/ansitext.h"
 #include "store/databasereader.h"
 #include "store/fieldnames.h"
+#include "store/recordline.h"
 #include "store/storabletext.h"
 
-#include <QHash>
-#include <QList>
 #include <QLocale>
-#include <QSet>
 
 #include <algorithm>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -58,8 +58,8 @@ QString RecordName(const ImportedRecord &record)
 {
     const QString product = record.fields[Field::Product].value_or(QString());
     if (product.isEmpty())
-        return record.where;
-    return u"%1 (\"%2\")"_s.arg(record.where, product.size() > 40 ? product.first(40) + u"..."_s : product);
+        return record.Where();
+    return u"%1 (\"%2\")"_s.arg(record.Where(), product.size() > 40 ? product.first(40) + u"..."_s : product);
 }
 
 namespace {
@@ -75,85 +75,83 @@ QByteArray GivenFields(const RegistrationRecord &record, const ImportedRecord &g
     return key;
 }
 
-// Finds the database's records among those to import, comparing only the
-// fields the file gives; one set for each combination of given fields, as a
-// JSON object may leave out what another gives.
-class DuplicateFinder
-{
-public:
-    explicit DuplicateFinder(const QList<RegistrationRecord> &existing)
-        : m_existing(existing)
-    {}
-
-    bool Holds(const RegistrationRecord &record, const ImportedRecord &given)
-    {
-        int mask = 0;
-        for (int index = 0; index < RegistrationRecord::FieldCount; ++index)
-            mask |= given.fields[index] ? 1 << index : 0;
-        auto found = m_keys.find(mask);
-        if (found == m_keys.end()) {
-            QSet<QByteArray> keys;
-            for (const RegistrationRecord &stored : m_existing)
-                keys.insert(GivenFields(stored, given));
-            found = m_keys.insert(mask, keys);
-        }
-        return found->contains(GivenFields(record, given));
-    }
-
-private:
-    const QList<RegistrationRecord> &m_existing;
-    QHash<int, QSet<QByteArray>> m_keys;
-};
-
 } // namespace
 
-ImportPlan PlanImport(const QList<ImportedRecord> &imported, const QString &recorded,
-                      const QList<RegistrationRecord> &existing, Duplicates duplicates)
+ImportPlanner::ImportPlanner(const QString &recorded, QList<RegistrationRecord> existing, Duplicates duplicates)
+    : m_recorded(recorded)
+    , m_existing(std::move(existing))
+    , m_duplicates(duplicates)
+{}
+
+bool ImportPlanner::HeldAlready(const RegistrationRecord &record, const ImportedRecord &given)
 {
-    ImportPlan plan;
-    const QLocale locale(QLocale::English);
-    DuplicateFinder finder(existing);
-    for (const ImportedRecord &record : imported) {
-        std::array<QByteArray, RegistrationRecord::FieldCount> fields;
-        qsizetype length = LineOverhead;
-        for (int index = 0; index < RegistrationRecord::FieldCount; ++index) {
-            const auto field = Field(index);
-            const QString text = record.fields[field].value_or(field == Field::Recorded ? recorded : QString());
-            // Too long whatever it holds: refused below, without a look at
-            // each of perhaps millions of characters.
-            if (text.size() > LongestPlainLine) {
-                length += text.size();
-                continue;
-            }
-            const QString reason = Unstorable(text);
-            if (!reason.isEmpty())
-                plan.problems.append(u"%1, %2: %3"_s.arg(RecordName(record), FieldNames::Name(field), reason));
-            fields[index] = StorableText::ToField(text);
-            length += fields[index].size();
-        }
-        if (length > LongestPlainLine) {
-            plan.problems.append(u"%1: %2 characters, more than the %3 a record may hold with its separators"_s.arg(
-                RecordName(record), locale.toString(length), locale.toString(LongestPlainLine)));
-        }
-        std::array<QByteArrayView, RegistrationRecord::FieldCount> views;
-        std::copy(fields.begin(), fields.end(), views.begin());
-        const RegistrationRecord stored(views);
-        if (duplicates == Duplicates::Skip && finder.Holds(stored, record)) {
-            plan.skipped.append(RecordName(record));
+    if (m_duplicates == Duplicates::Keep || m_existing.isEmpty())
+        return false;
+    int mask = 0;
+    for (int index = 0; index < RegistrationRecord::FieldCount; ++index)
+        mask |= given.fields[index] ? 1 << index : 0;
+    auto found = m_existingKeys.find(mask);
+    if (found == m_existingKeys.end()) {
+        QSet<QByteArray> keys;
+        for (const RegistrationRecord &stored : m_existing)
+            keys.insert(GivenFields(stored, given));
+        found = m_existingKeys.insert(mask, keys);
+    }
+    return found->contains(GivenFields(record, given));
+}
+
+ImportPlanner::Outcome ImportPlanner::Add(const ImportedRecord &record)
+{
+    qsizetype length = LineOverhead;
+    for (int index = 0; index < RegistrationRecord::FieldCount; ++index) {
+        const auto field = Field(index);
+        const std::optional<QString> &given = record.fields[field];
+        const QStringView text = given ? QStringView(*given) : field == Field::Recorded ? m_recorded : QStringView();
+        QByteArray &ansi = m_fields[index];
+        ansi.resize(0);
+        // Too long whatever it holds: refused below, without a look at each
+        // of perhaps millions of characters.
+        if (text.size() > LongestPlainLine) {
+            length += text.size();
             continue;
         }
-        plan.records.append(stored);
-        plan.added.append(RecordName(record));
+        // A character dropped or a separator kept tells that the text is not
+        // storable as it is; only then is it looked at closely.
+        AnsiText::AssignFromUnicode(ansi, text);
+        if (ansi.size() != text.size() || ansi.contains(FieldSeparator)) {
+            m_plan.problems.append(
+                u"%1, %2: %3"_s.arg(RecordName(record), FieldNames::Name(field), Unstorable(text.toString())));
+            ansi = StorableText::ToField(text);
+        }
+        length += ansi.size();
     }
-    if (existing.size() + plan.records.size() > DatabaseLoad::MaxRecords) {
-        plan.problems.append(u"the database holds %1 records; %2 more would pass the %3 a database may hold"_s.arg(
-            locale.toString(existing.size()), locale.toString(plan.records.size()),
+    if (length > LongestPlainLine) {
+        const QLocale locale(QLocale::English);
+        m_plan.problems.append(u"%1: %2 characters, more than the %3 a record may hold with its separators"_s.arg(
+            RecordName(record), locale.toString(length), locale.toString(LongestPlainLine)));
+    }
+    std::array<QByteArrayView, RegistrationRecord::FieldCount> views;
+    std::copy(m_fields.begin(), m_fields.end(), views.begin());
+    const RegistrationRecord stored(views);
+    if (HeldAlready(stored, record)) {
+        ++m_plan.skipped;
+        return Outcome::Skipped;
+    }
+    m_plan.records.append(stored);
+    return Outcome::Added;
+}
+
+ImportPlan ImportPlanner::Finish()
+{
+    if (m_existing.size() + m_plan.records.size() > DatabaseLoad::MaxRecords) {
+        const QLocale locale(QLocale::English);
+        m_plan.problems.append(u"the database holds %1 records; %2 more would pass the %3 a database may hold"_s.arg(
+            locale.toString(m_existing.size()), locale.toString(m_plan.records.size()),
             locale.toString(DatabaseLoad::MaxRecords)));
     }
-    if (!plan.problems.isEmpty()) {
-        plan.records.clear();
-        plan.added.clear();
-        plan.skipped.clear();
+    if (!m_plan.problems.isEmpty()) {
+        m_plan.records.clear();
+        m_plan.skipped = 0;
     }
-    return plan;
+    return std::move(m_plan);
 }

@@ -2,8 +2,12 @@
 
 #include "importedfile.h"
 
+#include <QHash>
 #include <QList>
+#include <QSet>
 #include <QStringList>
+
+#include <array>
 
 // The records of a file to import as the database will store them, or every
 // reason why they cannot all be stored exactly: then nothing is written.
@@ -14,10 +18,8 @@ struct ImportPlan
     static constexpr qsizetype LongestPlainLine = 16383;
 
     QList<RegistrationRecord> records;
-    // Where each record to add and each duplicate left out stands in the
-    // file, to name it ("line 3 (\"Editor\")").
-    QStringList added;
-    QStringList skipped;
+    // How many records equal to one the database holds were left out.
+    qsizetype skipped = 0;
     QStringList problems;
 };
 
@@ -28,9 +30,37 @@ enum class Duplicates {
     Keep,
 };
 
-// recorded is the Recorded text of records whose file gives none.
-ImportPlan PlanImport(const QList<ImportedRecord> &imported, const QString &recorded,
-                      const QList<RegistrationRecord> &existing, Duplicates duplicates);
+// Plans the import of one database's records one by one, as a reader finds
+// them, so no list of the file's records is needed.
+class ImportPlanner
+{
+public:
+    enum class Outcome {
+        Added,
+        Skipped,
+    };
+
+    // recorded is the Recorded text of records whose file gives none.
+    ImportPlanner(const QString &recorded, QList<RegistrationRecord> existing, Duplicates duplicates);
+
+    Outcome Add(const ImportedRecord &record);
+    // The plan of every record added: no records if any has a problem.
+    ImportPlan Finish();
+
+private:
+    bool HeldAlready(const RegistrationRecord &record, const ImportedRecord &given);
+
+    QString m_recorded;
+    QList<RegistrationRecord> m_existing;
+    Duplicates m_duplicates;
+    ImportPlan m_plan;
+    // The database's records as the fields a file gives, one set for each
+    // combination of given fields, as a JSON object may leave out what
+    // another gives.
+    QHash<int, QSet<QByteArray>> m_existingKeys;
+    // Kept from record to record, so converting a field allocates nothing.
+    std::array<QByteArray, RegistrationRecord::FieldCount> m_fields;
+};
 
 // Where the record stands in its file, with its Product when it has one, to
 // name it to the user: "line 3 (\"Editor\")".

@@ -66,7 +66,7 @@ std::optional<QString> DuplicateKey(QByteArrayView json)
 
 } // namespace
 
-ImportedFile ReadJson(QByteArrayView utf8)
+ImportedFile ReadJson(QByteArrayView utf8, const RecordTaker &take)
 {
     ImportedFile file;
     if (const std::optional<qsizetype> beyond = JsonElementBeyond(utf8, DatabaseLoad::MaxRecords)) {
@@ -102,7 +102,8 @@ ImportedFile ReadJson(QByteArrayView utf8)
         }
         const QJsonObject object = array[index].toObject();
         ImportedRecord record;
-        record.where = where;
+        record.unit = "object"_L1;
+        record.place = index + 1;
         for (auto member = object.begin(); member != object.end(); ++member) {
             const std::optional<RecordColumns::Column> column = RecordColumns::ColumnNamed(member.key());
             if (!column) {
@@ -118,7 +119,7 @@ ImportedFile ReadJson(QByteArrayView utf8)
             else
                 record.fields[column->field] = member.value().toString();
         }
-        file.records.append(std::move(record));
+        file.Add(std::move(record), take);
     }
     return file;
 }

@@ -1,11 +1,13 @@
 #include "keepassxmlreader.h"
 
+#include "byteordermark.h"
 #include "recordcolumns.h"
 #include "store/databasereader.h"
 #include "xmlscanner.h"
 
 #include <QLocale>
-#include <QStringDecoder>
+
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -33,26 +35,26 @@ enum class Element {
     Value,
 };
 
-Element ElementOf(Element parent, QStringView name)
+Element ElementOf(Element parent, QByteArrayView name)
 {
     switch (parent) {
     case Element::File:
-        return name == u"Meta" ? Element::Meta : name == u"Root" ? Element::Root : Element::Ignored;
+        return name == "Meta" ? Element::Meta : name == "Root" ? Element::Root : Element::Ignored;
     case Element::Meta:
-        return name == u"RecycleBinEnabled" ? Element::RecycleBinEnabled
-               : name == u"RecycleBinUUID"  ? Element::RecycleBinUuid
-                                            : Element::Ignored;
+        return name == "RecycleBinEnabled" ? Element::RecycleBinEnabled
+               : name == "RecycleBinUUID"  ? Element::RecycleBinUuid
+                                           : Element::Ignored;
     case Element::Root:
-        return name == u"Group" ? Element::Group : Element::Ignored;
+        return name == "Group" ? Element::Group : Element::Ignored;
     case Element::Group:
-        return name == u"Group"   ? Element::Group
-               : name == u"UUID"  ? Element::GroupUuid
-               : name == u"Entry" ? Element::Entry
-                                  : Element::Ignored;
+        return name == "Group"   ? Element::Group
+               : name == "UUID"  ? Element::GroupUuid
+               : name == "Entry" ? Element::Entry
+                                 : Element::Ignored;
     case Element::Entry:
-        return name == u"String" ? Element::String : Element::Ignored;
+        return name == "String" ? Element::String : Element::Ignored;
     case Element::String:
-        return name == u"Key" ? Element::Key : name == u"Value" ? Element::Value : Element::Ignored;
+        return name == "Key" ? Element::Key : name == "Value" ? Element::Value : Element::Ignored;
     default:
         return Element::Ignored;
     }
@@ -69,8 +71,9 @@ bool HoldsText(Element element)
 class KeePassXmlReader
 {
 public:
-    explicit KeePassXmlReader(QStringView xml)
-        : m_xml(xml)
+    KeePassXmlReader(QByteArrayView utf8, const RecordTaker &take)
+        : m_xml(utf8)
+        , m_take(take)
     {}
 
     ImportedFile Read()
@@ -99,7 +102,7 @@ public:
 private:
     void Start()
     {
-        if (m_open.isEmpty() && m_xml.Name() != u"KeePassFile") {
+        if (m_open.isEmpty() && m_xml.Name() != "KeePassFile") {
             m_xml.Fail(u"not KeePass XML: the file does not start with <KeePassFile>"_s);
             return;
         }
@@ -112,16 +115,17 @@ private:
         m_text.resize(0);
         if (element == Element::Entry) {
             m_record = ImportedRecord();
-            m_record.where = u"line %1"_s.arg(m_xml.Line());
+            m_record.unit = "line"_L1;
+            m_record.place = m_xml.Line();
         } else if (element == Element::String) {
             m_key.resize(0);
             m_value.resize(0);
             m_encrypted = false;
         } else if (element == Element::Value) {
-            m_encrypted = m_xml.Attribute(u"Protected").compare(u"True"_s, Qt::CaseInsensitive) == 0;
+            m_encrypted = m_xml.Attribute("Protected").compare("True", Qt::CaseInsensitive) == 0;
         } else if (element == Element::Ignored && m_open.size() >= 2 && m_open[m_open.size() - 2] == Element::Entry
-                   && m_xml.Name() == u"Binary") {
-            m_file.leftOut.append(u"%1: an attachment"_s.arg(m_record.where));
+                   && m_xml.Name() == "Binary") {
+            m_file.leftOut.append(u"%1: an attachment"_s.arg(m_record.Where()));
         }
     }
 
@@ -129,7 +133,7 @@ private:
     {
         switch (m_open.takeLast()) {
         case Element::RecycleBinEnabled:
-            m_recycleBinEnabled = m_text.compare(u"True"_s, Qt::CaseInsensitive) == 0;
+            m_recycleBinEnabled = m_text.compare("True", Qt::CaseInsensitive) == 0;
             break;
         case Element::RecycleBinUuid:
             m_recycleBin = m_text;
@@ -141,11 +145,13 @@ private:
                 m_open.back() = Element::Ignored;
             }
             break;
+        // Swapped, not copied: each buffer keeps its room from string to
+        // string instead of being shared and then reallocated.
         case Element::Key:
-            m_key = m_text;
+            std::swap(m_key, m_text);
             break;
         case Element::Value:
-            m_value = m_text;
+            std::swap(m_value, m_text);
             break;
         case Element::String:
             EndString();
@@ -161,14 +167,15 @@ private:
     void EndString()
     {
         if (m_encrypted) {
-            m_file.errors.append(
-                u"%1: the value of \"%2\" is encrypted; export the database as plain XML"_s.arg(m_record.where, m_key));
+            m_file.errors.append(u"%1: the value of \"%2\" is encrypted; export the database as plain XML"_s.arg(
+                m_record.Where(), QString::fromUtf8(m_key)));
             return;
         }
-        if (const std::optional<Field> field = RecordColumns::KeePassField(m_key))
-            m_record.fields[*field] = m_value;
+        const QString key = QString::fromUtf8(m_key);
+        if (const std::optional<Field> field = RecordColumns::KeePassField(key))
+            m_record.fields[*field] = QString::fromUtf8(m_value);
         else if (!m_value.isEmpty())
-            m_file.leftOut.append(u"%1: the field \"%2\""_s.arg(m_record.where, m_key));
+            m_file.leftOut.append(u"%1: the field \"%2\""_s.arg(m_record.Where(), key));
     }
 
     void EndEntry()
@@ -179,35 +186,33 @@ private:
             if (field != Field::Recorded && !m_record.fields[field])
                 m_record.fields[field] = QString();
         }
-        m_file.records.append(std::move(m_record));
-        if (m_file.records.size() > DatabaseLoad::MaxRecords)
+        m_file.Add(std::move(m_record), m_take);
+        if (m_file.count > DatabaseLoad::MaxRecords)
             m_xml.Fail(u"more than the %1 records a database holds"_s.arg(
                 QLocale(QLocale::English).toString(DatabaseLoad::MaxRecords)));
     }
 
     XmlScanner m_xml;
+    const RecordTaker &m_take;
     QList<Element> m_open;
-    QString m_text;
+    QByteArray m_text;
     bool m_recycleBinEnabled = false;
-    QString m_recycleBin;
+    QByteArray m_recycleBin;
     ImportedRecord m_record;
-    QString m_key;
-    QString m_value;
+    QByteArray m_key;
+    QByteArray m_value;
     bool m_encrypted = false;
     ImportedFile m_file;
 };
 
 } // namespace
 
-ImportedFile ReadKeePassXml(QByteArrayView xml)
+ImportedFile ReadKeePassXml(QByteArrayView xml, const RecordTaker &take)
 {
-    // The decoder drops a leading byte order mark by itself.
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString text = decoder(xml);
-    if (decoder.hasError()) {
+    if (!xml.isValidUtf8()) {
         ImportedFile file;
         file.errors.append(u"the file is not UTF-8 text, as KeePass XML always is"_s);
         return file;
     }
-    return KeePassXmlReader(text).Read();
+    return KeePassXmlReader(WithoutByteOrderMark(xml), take).Read();
 }

@@ -9,4 +9,4 @@
 // attachments are left out. An encrypted value refuses the file, and so do
 // declared entities (Qt would expand some and drop others unseen) and
 // elements nested deeper than any real file nests them.
-ImportedFile ReadKeePassXml(QByteArrayView xml);
+ImportedFile ReadKeePassXml(QByteArrayView xml, const RecordTaker &take = {});

@@ -20,22 +20,22 @@ XmlScanner::Token XmlScanner::Next()
                 return Fail(u"Premature end of document."_s);
             return End;
         }
-        if (m_xml[m_at] != u'<')
+        if (m_xml[m_at] != '<')
             return ReadCharacters();
-        const QStringView rest = m_xml.sliced(m_at);
+        const QByteArrayView rest = m_xml.sliced(m_at);
         // Nearly every token is a tag: told by one character.
-        const QChar second = rest.size() > 1 ? rest[1] : QChar();
-        if (second == u'/')
+        const char second = rest.size() > 1 ? rest[1] : '\0';
+        if (second == '/')
             return ReadEndTag();
-        if (second != u'?' && second != u'!')
+        if (second != '?' && second != '!')
             return ReadStartTag();
-        if (rest.startsWith(u"<?"))
-            SkipPast(u"?>");
-        else if (rest.startsWith(u"<!--"))
-            SkipPast(u"-->");
-        else if (rest.startsWith(u"<![CDATA["))
+        if (rest.startsWith("<?"))
+            SkipPast("?>");
+        else if (rest.startsWith("<!--"))
+            SkipPast("-->");
+        else if (rest.startsWith("<![CDATA["))
             return ReadCdata();
-        else if (rest.startsWith(u"<!DOCTYPE"))
+        else if (rest.startsWith("<!DOCTYPE"))
             SkipDocumentType();
         else
             return Fail(u"Unknown markup."_s);
@@ -44,7 +44,7 @@ XmlScanner::Token XmlScanner::Next()
     }
 }
 
-QStringView XmlScanner::Attribute(QStringView name) const
+QByteArrayView XmlScanner::Attribute(QByteArrayView name) const
 {
     for (const auto &[key, value] : m_attributes) {
         if (key == name)
@@ -56,20 +56,21 @@ QStringView XmlScanner::Attribute(QStringView name) const
 XmlScanner::Token XmlScanner::Fail(const QString &message)
 {
     if (m_error.isEmpty()) {
-        const qsizetype lineStart = m_xml.first(m_start).lastIndexOf(u'\n') + 1;
-        m_error = u"line %1, column %2: %3"_s.arg(LineAt(m_start)).arg(m_start - lineStart + 1).arg(message);
+        const qsizetype lineStart = m_xml.first(m_start).lastIndexOf('\n') + 1;
+        const qsizetype column = QString::fromUtf8(m_xml.sliced(lineStart, m_start - lineStart)).size() + 1;
+        m_error = u"line %1, column %2: %3"_s.arg(LineAt(m_start)).arg(column).arg(message);
     }
     return Error;
 }
 
 qsizetype XmlScanner::LineAt(qsizetype offset)
 {
-    m_line += m_xml.sliced(m_lineCountedTo, offset - m_lineCountedTo).count(u'\n');
+    m_line += m_xml.sliced(m_lineCountedTo, offset - m_lineCountedTo).count('\n');
     m_lineCountedTo = offset;
     return m_line;
 }
 
-void XmlScanner::SkipPast(QStringView end)
+void XmlScanner::SkipPast(QByteArrayView end)
 {
     const qsizetype found = m_xml.indexOf(end, m_at);
     if (found < 0)
@@ -83,16 +84,16 @@ void XmlScanner::SkipDocumentType()
     // The internal subset, in brackets, may hold ">".
     qsizetype depth = 0;
     for (qsizetype at = m_at; at < m_xml.size(); ++at) {
-        if (m_xml[at] == u'[')
+        if (m_xml[at] == '[')
             ++depth;
-        else if (m_xml[at] == u']')
+        else if (m_xml[at] == ']')
             --depth;
-        else if (m_xml[at] == u'>' && depth == 0) {
-            const QStringView type = m_xml.sliced(m_at, at + 1 - m_at);
+        else if (m_xml[at] == '>' && depth == 0) {
+            const QByteArrayView type = m_xml.sliced(m_at, at + 1 - m_at);
             m_at = at + 1;
             // Other readers expand internal entities and drop or fetch
             // external ones: either would change a field unseen.
-            if (type.contains(u"<!ENTITY"))
+            if (type.contains("<!ENTITY"))
                 Fail(u"the file declares entities (<!ENTITY>), which are not read"_s);
             return;
         }
@@ -100,7 +101,7 @@ void XmlScanner::SkipDocumentType()
     Fail(u"Premature end of document."_s);
 }
 
-QStringView XmlScanner::ReadName()
+QByteArrayView XmlScanner::ReadName()
 {
     const qsizetype start = m_at;
     while (m_at < m_xml.size() && !EndsName(m_xml[m_at]))
@@ -125,22 +126,22 @@ XmlScanner::Token XmlScanner::ReadStartTag()
     m_attributes.clear();
     for (;;) {
         SkipSpaces();
-        if (At(u'>')) {
+        if (At('>')) {
             ++m_at;
             break;
         }
-        if (At(u'/') && m_at + 1 < m_xml.size() && m_xml[m_at + 1] == u'>') {
+        if (At('/') && m_at + 1 < m_xml.size() && m_xml[m_at + 1] == '>') {
             m_at += 2;
             m_closeEmptyElement = true;
             break;
         }
-        const QStringView key = ReadName();
+        const QByteArrayView key = ReadName();
         SkipSpaces();
-        if (key.isEmpty() || !At(u'='))
+        if (key.isEmpty() || !At('='))
             return Fail(u"Expected '=' after an attribute name."_s);
         ++m_at;
         SkipSpaces();
-        if (!At(u'"') && !At(u'\''))
+        if (!At('"') && !At('\''))
             return Fail(u"Expected a quoted attribute value."_s);
         const qsizetype end = m_xml.indexOf(m_xml[m_at], m_at + 1);
         if (end < 0)
@@ -158,7 +159,7 @@ XmlScanner::Token XmlScanner::ReadEndTag()
     m_at += 2;
     m_name = ReadName();
     SkipSpaces();
-    if (!At(u'>'))
+    if (!At('>'))
         return Fail(u"Expected '>' to end the tag."_s);
     ++m_at;
     if (m_open.isEmpty() || m_open.back() != m_name)
@@ -170,7 +171,7 @@ XmlScanner::Token XmlScanner::ReadEndTag()
 XmlScanner::Token XmlScanner::ReadCdata()
 {
     const qsizetype start = m_at + 9;
-    const qsizetype end = m_xml.indexOf(u"]]>", start);
+    const qsizetype end = m_xml.indexOf("]]>", start);
     if (end < 0)
         return Fail(u"Premature end of document."_s);
     m_at = end + 3;
@@ -179,36 +180,36 @@ XmlScanner::Token XmlScanner::ReadCdata()
 
 XmlScanner::Token XmlScanner::ReadCharacters()
 {
-    const qsizetype end = std::find(m_xml.begin() + m_at, m_xml.end(), u'<') - m_xml.begin();
-    const QStringView text = m_xml.sliced(m_at, end - m_at);
+    const qsizetype end = std::find(m_xml.begin() + m_at, m_xml.end(), '<') - m_xml.begin();
+    const QByteArrayView text = m_xml.sliced(m_at, end - m_at);
     m_at = end;
     if (m_open.isEmpty() && !text.trimmed().isEmpty())
         return Fail(u"Start tag expected."_s);
     return Decoded(text, true);
 }
 
-XmlScanner::Token XmlScanner::Decoded(QStringView text, bool references)
+XmlScanner::Token XmlScanner::Decoded(QByteArrayView text, bool references)
 {
-    m_textIsRaw = !text.contains(u'\r') && !(references && text.contains(u'&'));
+    m_textIsRaw = !text.contains('\r') && !(references && text.contains('&'));
     m_rawText = text;
     if (m_textIsRaw)
         return Characters;
     m_decoded.resize(0);
     for (qsizetype at = 0; at < text.size(); ++at) {
-        const QChar c = text[at];
-        if (c == u'\r') {
-            m_decoded += u'\n';
-            if (at + 1 < text.size() && text[at + 1] == u'\n')
+        const char c = text[at];
+        if (c == '\r') {
+            m_decoded += '\n';
+            if (at + 1 < text.size() && text[at + 1] == '\n')
                 ++at;
-        } else if (c == u'&' && references) {
-            const qsizetype end = text.indexOf(u';', at);
+        } else if (c == '&' && references) {
+            const qsizetype end = text.indexOf(';', at);
             m_start = m_at - text.size() + at;
             if (end < 0)
                 return Fail(u"Invalid reference: no ';' after '&'."_s);
-            const QStringView name = text.sliced(at + 1, end - at - 1);
+            const QByteArrayView name = text.sliced(at + 1, end - at - 1);
             if (!AppendReference(name))
-                return Fail(name.startsWith(u'#') ? u"Invalid character reference."_s
-                                                  : u"Entity '%1' not declared."_s.arg(name));
+                return Fail(name.startsWith('#') ? u"Invalid character reference."_s
+                                                 : u"Entity '%1' not declared."_s.arg(QString::fromUtf8(name)));
             at = end;
         } else {
             m_decoded += c;
@@ -217,25 +218,25 @@ XmlScanner::Token XmlScanner::Decoded(QStringView text, bool references)
     return Characters;
 }
 
-bool XmlScanner::AppendReference(QStringView name)
+bool XmlScanner::AppendReference(QByteArrayView name)
 {
-    static constexpr std::pair<QStringView, char16_t> Named[] = {
-        {u"lt", u'<'}, {u"gt", u'>'}, {u"amp", u'&'}, {u"quot", u'"'}, {u"apos", u'\''}};
+    static constexpr std::pair<QByteArrayView, char> Named[] = {
+        {"lt", '<'}, {"gt", '>'}, {"amp", '&'}, {"quot", '"'}, {"apos", '\''}};
     for (const auto &[key, character] : Named) {
         if (name == key) {
-            m_decoded += QChar(character);
+            m_decoded += character;
             return true;
         }
     }
-    if (!name.startsWith(u'#'))
+    if (!name.startsWith('#'))
         return false;
     bool ok = false;
-    const uint code = name.startsWith(u"#x") ? name.sliced(2).toUInt(&ok, 16) : name.sliced(1).toUInt(&ok, 10);
+    const uint code = name.startsWith("#x") ? name.sliced(2).toUInt(&ok, 16) : name.sliced(1).toUInt(&ok, 10);
     // The characters XML allows.
     ok = ok
          && (code == 0x9 || code == 0xA || code == 0xD || (code >= 0x20 && code <= 0xD7FF)
              || (code >= 0xE000 && code <= 0xFFFD) || (code >= 0x10000 && code <= 0x10FFFF));
     if (ok)
-        m_decoded.append(QChar::fromUcs4(code));
+        m_decoded.append(QStringView(QChar::fromUcs4(code)).toUtf8());
     return ok;
 }

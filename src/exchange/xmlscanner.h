@@ -1,8 +1,9 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
-#include <QStringView>
 
 #include <utility>
 
@@ -12,6 +13,8 @@
 // CDATA sections, comments, processing instructions, and a document type
 // without entity declarations. Line ends in text become line feeds, as in
 // every XML reader. Anything else is an error at its line and column.
+// It reads the file's UTF-8 bytes as they lie: markup is ASCII, and a
+// file decoded whole to UTF-16 first would double the memory to touch.
 class XmlScanner
 {
 public:
@@ -24,18 +27,18 @@ public:
     };
 
     // xml must outlive the scanner: names and text are views into it.
-    explicit XmlScanner(QStringView xml)
-        : m_xml(xml)
+    explicit XmlScanner(QByteArrayView utf8)
+        : m_xml(utf8)
     {}
 
     Token Next();
 
     // The element's name of a StartElement or EndElement token.
-    QStringView Name() const { return m_name; }
+    QByteArrayView Name() const { return m_name; }
     // An attribute's value of a StartElement token, as written.
-    QStringView Attribute(QStringView name) const;
-    // The text of a Characters token, its references resolved.
-    QStringView Text() const { return m_textIsRaw ? m_rawText : QStringView(m_decoded); }
+    QByteArrayView Attribute(QByteArrayView name) const;
+    // The UTF-8 text of a Characters token, its references resolved.
+    QByteArrayView Text() const { return m_textIsRaw ? m_rawText : QByteArrayView(m_decoded); }
     // The line the current token starts on.
     qsizetype Line() { return LineAt(m_start); }
 
@@ -46,14 +49,14 @@ public:
     QString ErrorString() const { return m_error; }
 
 private:
-    static bool IsSpace(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
-    static bool EndsName(QChar c) { return IsSpace(c) || c == u'/' || c == u'>' || c == u'='; }
-    bool At(QChar c) const { return m_at < m_xml.size() && m_xml[m_at] == c; }
+    static bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+    static bool EndsName(char c) { return IsSpace(c) || c == '/' || c == '>' || c == '='; }
+    bool At(char c) const { return m_at < m_xml.size() && m_xml[m_at] == c; }
 
     qsizetype LineAt(qsizetype offset);
-    void SkipPast(QStringView end);
+    void SkipPast(QByteArrayView end);
     void SkipDocumentType();
-    QStringView ReadName();
+    QByteArrayView ReadName();
     void SkipSpaces();
     Token ReadStartTag();
     Token ReadEndTag();
@@ -61,22 +64,22 @@ private:
     Token ReadCharacters();
     // Resolves references (when they are allowed) and turns CR LF and a
     // bare CR into a line feed; text without either is used where it lies.
-    Token Decoded(QStringView text, bool references);
-    bool AppendReference(QStringView name);
+    Token Decoded(QByteArrayView text, bool references);
+    bool AppendReference(QByteArrayView name);
 
-    QStringView m_xml;
+    QByteArrayView m_xml;
     qsizetype m_at = 0;
     // Where the current token starts, to name it.
     qsizetype m_start = 0;
     qsizetype m_line = 1;
     qsizetype m_lineCountedTo = 0;
-    QList<QStringView> m_open;
+    QList<QByteArrayView> m_open;
     bool m_sawRoot = false;
     bool m_closeEmptyElement = false;
-    QStringView m_name;
-    QList<std::pair<QStringView, QStringView>> m_attributes;
+    QByteArrayView m_name;
+    QList<std::pair<QByteArrayView, QByteArrayView>> m_attributes;
     bool m_textIsRaw = true;
-    QStringView m_rawText;
-    QString m_decoded;
+    QByteArrayView m_rawText;
+    QByteArray m_decoded;
     QString m_error;
 };

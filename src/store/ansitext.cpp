@@ -57,13 +57,20 @@ void AnsiText::AppendUnicode(QString &text, QByteArrayView ansi)
 QByteArray AnsiText::FromUnicode(QStringView text)
 {
     QByteArray ansi;
-    ansi.reserve(text.size());
+    AssignFromUnicode(ansi, text);
+    return ansi;
+}
+
+void AnsiText::AssignFromUnicode(QByteArray &ansi, QStringView text)
+{
+    ansi.resize(text.size());
+    char *out = ansi.data();
     for (const QChar c : text) {
         const int code = AnsiCodeOf(c);
         if (code >= 0)
-            ansi.append(char(code));
+            *out++ = char(code);
     }
-    return ansi;
+    ansi.truncate(out - ansi.constData());
 }
 
 bool AnsiText::IsRepresentable(QChar c)

@@ -14,8 +14,11 @@ QChar CharacterOf(char byte);
 // The same, added to the end of text without a string in between.
 void AppendUnicode(QString &text, QByteArrayView ansi);
 
-// Only meaningful for text that IsRepresentable accepts.
+// Only meaningful for text that IsRepresentable accepts; other characters
+// are dropped.
 QByteArray FromUnicode(QStringView text);
+// The same into a buffer kept from one text to the next.
+void AssignFromUnicode(QByteArray &ansi, QStringView text);
 
 bool IsRepresentable(QChar c);
 

@@ -136,16 +136,17 @@ bool PrivateFiles::Append(const QString &path, QByteArrayView content, Completio
         ::fchmod(file.Get(), OwnerOnlyFile);
     const off_t sizeBefore = status.st_size;
 
-    QByteArray data;
+    QByteArrayView completed;
     if (completion) {
         char tail[2] = {};
         const qsizetype tailLength = std::min<off_t>(sizeBefore, sizeof tail);
         if (::pread(file.Get(), tail, size_t(tailLength), sizeBefore - tailLength) != tailLength)
             return Failed(errorString, qt_error_string(errno));
-        data = completion(QByteArrayView(tail, tailLength)).toByteArray();
+        completed = completion(QByteArrayView(tail, tailLength));
     }
-    data += content;
-    if (!file.WriteAll(data) || !FileSync::SyncDescriptor(file.Get())) {
+    // Two writes rather than one copy of a content that may be megabytes;
+    // a failure of either is undone whole below.
+    if (!file.WriteAll(completed) || !file.WriteAll(content) || !FileSync::SyncDescriptor(file.Get())) {
         const QString reason = qt_error_string(errno);
         qCWarning(lcStore) << "could not append to" << path << reason;
         // Nothing of a failed append may stay to be read as part of a line.

@@ -72,7 +72,7 @@ private slots:
         QCOMPARE(file.errors, QStringList());
         QCOMPARE(file.records.size(), 2);
         const ImportedRecord &studio = file.records[0];
-        QCOMPARE(studio.where, u"line 12"_s);
+        QCOMPARE(studio.Where(), u"line 12"_s);
         QCOMPARE(studio.fields[RegistrationRecord::Product], u"Studio"_s);
         QCOMPARE(studio.fields[RegistrationRecord::Registrant], u"Ann"_s);
         QCOMPARE(studio.fields[RegistrationRecord::Registration], u"NEW-CODE"_s);
