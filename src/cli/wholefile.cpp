@@ -1,6 +1,7 @@
 #include "wholefile.h"
 
 #include "bytesource.h"
+#include "store/largepages.h"
 
 std::optional<QByteArray> ReadWholeFile(const QString &path, MissingFile missing, QString &error, qint64 limit)
 {
@@ -9,8 +10,10 @@ std::optional<QByteArray> ReadWholeFile(const QString &path, MissingFile missing
     QByteArray content;
     // A file read at the size it had when opened needs the buffer once,
     // never copied to grow; a bigger one is refused within a chunk anyway.
-    if (const std::optional<qint64> size = source.Size(); size && *size <= limit)
+    if (const std::optional<qint64> size = source.Size(); size && *size <= limit) {
         content.reserve(qsizetype(*size) + Chunk);
+        LargePages::Prefer(content.data(), content.capacity());
+    }
     for (;;) {
         const qsizetype start = content.size();
         content.resize(start + Chunk);

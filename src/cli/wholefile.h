@@ -12,9 +12,9 @@
 // cost neither all memory nor the time to read it: the most a backup holds,
 // four databases each as large as the window reads, with room to spare.
 inline constexpr qint64 MaxFileBytes = 4 * DatabaseLoad::MaxFileBytes + 1024 * 1024;
-// A file to import is held in memory whole, and its text twice as large
-// while it is read: 40 MiB keeps that within 200 MB, and leaves room for the
-// KeePass XML of a full database (about 25 MB as export writes it).
+// A file to import is held in memory whole while it is read: 40 MiB leaves
+// room for the KeePass XML of a full database (about 25 MB as export writes
+// it) and keeps an import well within 200 MB.
 inline constexpr qint64 MaxImportBytes = 40 * 1024 * 1024;
 
 // Whether a missing file reads as empty content (a database without a file

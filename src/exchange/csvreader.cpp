@@ -1,10 +1,10 @@
 #include "csvreader.h"
 
-#include "byteordermark.h"
 #include "importplan.h"
 #include "quantity.h"
 #include "recordcolumns.h"
 #include "store/databasereader.h"
+#include "utf8input.h"
 
 #include <QStringDecoder>
 
@@ -170,12 +170,12 @@ bool LooksSeparatedBySemicolons(QByteArrayView utf8)
 ImportedFile ReadCsv(QByteArrayView utf8, const RecordTaker &take)
 {
     ImportedFile file;
-    if (!utf8.isValidUtf8()) {
+    if (!Utf8Input::IsValid(utf8)) {
         file.errors.append(u"line %1: the file is not UTF-8 text; if it is Windows-1252, convert it with "
                            "iconv -f WINDOWS-1252 -t UTF-8"_s.arg(FirstLineNotUtf8(utf8)));
         return file;
     }
-    const QByteArrayView text = WithoutByteOrderMark(utf8);
+    const QByteArrayView text = Utf8Input::WithoutByteOrderMark(utf8);
     if (LooksSeparatedBySemicolons(text)) {
         file.errors.append(u"line 1: no column of a record between commas; are the fields separated by semicolons? "
                            "Save the file with commas between fields"_s);

@@ -1,8 +1,8 @@
 #include "keepassxmlreader.h"
 
-#include "byteordermark.h"
 #include "recordcolumns.h"
 #include "store/databasereader.h"
+#include "utf8input.h"
 #include "xmlscanner.h"
 
 #include <QLocale>
@@ -209,10 +209,10 @@ private:
 
 ImportedFile ReadKeePassXml(QByteArrayView xml, const RecordTaker &take)
 {
-    if (!xml.isValidUtf8()) {
+    if (!Utf8Input::IsValid(xml)) {
         ImportedFile file;
         file.errors.append(u"the file is not UTF-8 text, as KeePass XML always is"_s);
         return file;
     }
-    return KeePassXmlReader(WithoutByteOrderMark(xml), take).Read();
+    return KeePassXmlReader(Utf8Input::WithoutByteOrderMark(xml), take).Read();
 }

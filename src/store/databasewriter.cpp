@@ -1,6 +1,7 @@
 #include "databasewriter.h"
 
 #include "databasefiles.h"
+#include "largepages.h"
 #include "linecodec.h"
 #include "lineends.h"
 #include "platform/logcategories.h"
@@ -31,6 +32,7 @@ QByteArray EncodeLines(const QList<RegistrationRecord> &records, LineBreak lineB
     }
     QByteArray content;
     content.reserve(size);
+    LargePages::Prefer(content.data(), content.capacity());
     for (const RegistrationRecord &record : records) {
         content += EncodeLine(FormatRecordLine(record, lineBreak), key);
         content += LineEnds::CrLf;
