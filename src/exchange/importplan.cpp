@@ -3,6 +3,7 @@
 #include "store/ansitext.h"
 #include "store/databasereader.h"
 #include "store/fieldnames.h"
+#include "store/largepages.h"
 #include "store/recordline.h"
 #include "store/storabletext.h"
 
@@ -65,15 +66,18 @@ QString RecordName(const ImportedRecord &record)
 namespace {
 
 // The fields a file gives, as one text; fields never hold "|".
-QByteArray GivenFields(const RegistrationRecord &record, const ImportedRecord &given)
+template <typename Fields>
+QByteArray GivenFields(const Fields &fields, const ImportedRecord &given)
 {
     QByteArray key;
     for (int index = 0; index < RegistrationRecord::FieldCount; ++index) {
         if (given.fields[index])
-            key.append(record[Field(index)]).append('|');
+            key.append(fields[Field(index)]).append('|');
     }
     return key;
 }
+
+constexpr qsizetype ChunkBytes = 4 * 1024 * 1024;
 
 } // namespace
 
@@ -81,9 +85,13 @@ ImportPlanner::ImportPlanner(const QString &recorded, QList<RegistrationRecord> 
     : m_recorded(recorded)
     , m_existing(std::move(existing))
     , m_duplicates(duplicates)
-{}
+{
+    // Room for all the database may take, so the list never grows by
+    // copying; pages never used cost nothing.
+    m_plan.records.reserve(std::max<qsizetype>(0, DatabaseLoad::MaxRecords - m_existing.size()));
+}
 
-bool ImportPlanner::HeldAlready(const RegistrationRecord &record, const ImportedRecord &given)
+bool ImportPlanner::HeldAlready(const Fields &fields, const ImportedRecord &given)
 {
     if (m_duplicates == Duplicates::Keep || m_existing.isEmpty())
         return false;
@@ -97,7 +105,37 @@ bool ImportPlanner::HeldAlready(const RegistrationRecord &record, const Imported
             keys.insert(GivenFields(stored, given));
         found = m_existingKeys.insert(mask, keys);
     }
-    return found->contains(GivenFields(record, given));
+    return found->contains(GivenFields(fields, given));
+}
+
+void ImportPlanner::Keep(const Fields &fields)
+{
+    qsizetype size = RegistrationRecord::FieldCount;
+    for (const QByteArrayView field : fields)
+        size += field.size();
+    if (m_chunk.size() + size > m_chunk.capacity()) {
+        MakeKeptRecords();
+        m_chunk.reserve(std::max(ChunkBytes, size));
+        LargePages::Prefer(m_chunk.data(), m_chunk.capacity());
+    }
+    // Laid out as a record lays out its own buffer: the fields in buffer
+    // order, one byte apart, each ending at its bound.
+    RegistrationRecord::Bounds bounds;
+    bounds[0] = quint32(m_chunk.size() - 1);
+    for (std::size_t place = 0; place < RegistrationRecord::BufferOrder.size(); ++place) {
+        m_chunk.append(fields[RegistrationRecord::BufferOrder[place]]);
+        bounds[place + 1] = quint32(m_chunk.size());
+        m_chunk.append(FieldSeparator);
+    }
+    m_keptBounds.append(bounds);
+}
+
+void ImportPlanner::MakeKeptRecords()
+{
+    for (const RegistrationRecord::Bounds &bounds : std::as_const(m_keptBounds))
+        m_plan.records.append(RegistrationRecord(m_chunk, bounds));
+    m_keptBounds.clear();
+    m_chunk = QByteArray();
 }
 
 ImportPlanner::Outcome ImportPlanner::Add(const ImportedRecord &record)
@@ -130,19 +168,19 @@ ImportPlanner::Outcome ImportPlanner::Add(const ImportedRecord &record)
         m_plan.problems.append(u"%1: %2 characters, more than the %3 a record may hold with its separators"_s.arg(
             RecordName(record), locale.toString(length), locale.toString(LongestPlainLine)));
     }
-    std::array<QByteArrayView, RegistrationRecord::FieldCount> views;
-    std::copy(m_fields.begin(), m_fields.end(), views.begin());
-    const RegistrationRecord stored(views);
-    if (HeldAlready(stored, record)) {
+    Fields fields;
+    std::copy(m_fields.begin(), m_fields.end(), fields.begin());
+    if (HeldAlready(fields, record)) {
         ++m_plan.skipped;
         return Outcome::Skipped;
     }
-    m_plan.records.append(stored);
+    Keep(fields);
     return Outcome::Added;
 }
 
 ImportPlan ImportPlanner::Finish()
 {
+    MakeKeptRecords();
     if (m_existing.size() + m_plan.records.size() > DatabaseLoad::MaxRecords) {
         const QLocale locale(QLocale::English);
         m_plan.problems.append(u"the database holds %1 records; %2 more would pass the %3 a database may hold"_s.arg(

@@ -48,7 +48,11 @@ public:
     ImportPlan Finish();
 
 private:
-    bool HeldAlready(const RegistrationRecord &record, const ImportedRecord &given);
+    using Fields = std::array<QByteArrayView, RegistrationRecord::FieldCount>;
+
+    bool HeldAlready(const Fields &fields, const ImportedRecord &given);
+    void Keep(const Fields &fields);
+    void MakeKeptRecords();
 
     QString m_recorded;
     QList<RegistrationRecord> m_existing;
@@ -60,6 +64,10 @@ private:
     QHash<int, QSet<QByteArray>> m_existingKeys;
     // Kept from record to record, so converting a field allocates nothing.
     std::array<QByteArray, RegistrationRecord::FieldCount> m_fields;
+    // The texts of records to add gather in a chunk that they share, made
+    // records once it is full: one allocation for thousands of records.
+    QByteArray m_chunk;
+    QList<RegistrationRecord::Bounds> m_keptBounds;
 };
 
 // Where the record stands in its file, with its Product when it has one, to

@@ -1,6 +1,7 @@
 #include "xmlscanner.h"
 
 #include <algorithm>
+#include <cstring>
 
 using namespace Qt::StringLiterals;
 
@@ -65,7 +66,12 @@ XmlScanner::Token XmlScanner::Fail(const QString &message)
 
 qsizetype XmlScanner::LineAt(qsizetype offset)
 {
-    m_line += m_xml.sliced(m_lineCountedTo, offset - m_lineCountedTo).count('\n');
+    // Lines are some hundred bytes long: found by memchr, not counted byte
+    // by byte.
+    const char *const end = m_xml.data() + offset;
+    for (const char *at = m_xml.data() + m_lineCountedTo;
+         (at = static_cast<const char *>(std::memchr(at, '\n', size_t(end - at)))) != nullptr; ++at)
+        ++m_line;
     m_lineCountedTo = offset;
     return m_line;
 }

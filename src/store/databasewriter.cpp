@@ -30,13 +30,18 @@ QByteArray EncodeLines(const QList<RegistrationRecord> &records, LineBreak lineB
             plainLength += record[RegistrationRecord::Field(field)].size();
         size += 2 * std::max(plainLength, key.size()) + LineEnds::CrLf.size();
     }
-    QByteArray content;
-    content.reserve(size);
-    LargePages::Prefer(content.data(), content.capacity());
+    QByteArray content(size, Qt::Uninitialized);
+    LargePages::Prefer(content.data(), content.size());
+    char *out = content.data();
+    // One plain line's room, kept from record to record.
+    QByteArray plain;
     for (const RegistrationRecord &record : records) {
-        content += EncodeLine(FormatRecordLine(record, lineBreak), key);
-        content += LineEnds::CrLf;
+        plain.resize(0);
+        AppendRecordLine(plain, record, lineBreak);
+        out = EncodeLineInto(plain, key, out);
+        out = std::copy(LineEnds::CrLf.begin(), LineEnds::CrLf.end(), out);
     }
+    Q_ASSERT(out == content.constData() + content.size());
     return content;
 }
 

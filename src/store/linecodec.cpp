@@ -165,11 +165,15 @@ QByteArrayView CodecKey()
 
 QByteArray EncodeLine(QByteArrayView plain, QByteArrayView key)
 {
+    QByteArray hex(std::max(plain.size(), key.size()) * 2, Qt::Uninitialized);
+    EncodeLineInto(plain, key, hex.data());
+    return hex;
+}
+
+char *EncodeLineInto(QByteArrayView plain, QByteArrayView key, char *out)
+{
     Q_ASSERT(!key.isEmpty());
     const qsizetype keyLength = key.size();
-    const qsizetype length = std::max(plain.size(), keyLength);
-    QByteArray hex(length * 2, Qt::Uninitialized);
-    char *out = hex.data();
     const char *const keyBytes = key.data();
 
     qsizetype keyPosition = 0;
@@ -188,7 +192,7 @@ QByteArray EncodeLine(QByteArrayView plain, QByteArrayView key)
         for (const char c : key.first(keyLength - plain.size() - 1))
             encode(c);
     }
-    return hex;
+    return out;
 }
 
 QByteArray DecodeLine(QByteArrayView hex, QByteArrayView key)

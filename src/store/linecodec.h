@@ -23,6 +23,9 @@ constexpr bool IsHexDigit(char c)
 QByteArrayView CodecKey();
 
 QByteArray EncodeLine(QByteArrayView plain, QByteArrayView key);
+// The same into out, which has room for 2 * max(plain.size(), key.size())
+// bytes, so that many lines can share one buffer. Returns the end.
+char *EncodeLineInto(QByteArrayView plain, QByteArrayView key, char *out);
 
 // Upper- and lower-case digits are both read, and an odd last digit stands
 // alone. Any pair that is not hexadecimal makes the whole result empty.

@@ -10,19 +10,24 @@
 
 QByteArray FormatRecordLine(const RegistrationRecord &record, LineBreak lineBreak)
 {
+    QByteArray line;
+    AppendRecordLine(line, record, lineBreak);
+    return line;
+}
+
+void AppendRecordLine(QByteArray &line, const RegistrationRecord &record, LineBreak lineBreak)
+{
     qsizetype length = RegistrationRecord::FieldCount + 2;
     for (const RegistrationRecord::Field field : FieldsInFileOrder)
         length += record[field].size();
 
-    QByteArray line;
-    line.reserve(length);
+    line.reserve(line.size() + length);
     for (const RegistrationRecord::Field field : FieldsInFileOrder) {
         line.append(record[field]);
         line.append(FieldSeparator);
     }
     if (lineBreak == LineBreak::Append)
         line.append(LineEnds::CrLf);
-    return line;
 }
 
 RegistrationRecord ParseRecordLine(QByteArray plain)

@@ -22,6 +22,8 @@ enum class LineBreak {
 // Lines written by a whole-file rewrite carry CR LF inside the plain text;
 // appended lines do not. Readers accept both.
 QByteArray FormatRecordLine(const RegistrationRecord &record, LineBreak lineBreak);
+// The same at the end of line, which may be kept from record to record.
+void AppendRecordLine(QByteArray &line, const RegistrationRecord &record, LineBreak lineBreak);
 
 // Whatever follows the seventh "|" (CR LF, the encoder's filler) is ignored;
 // fields a damaged line lacks stay empty. The record keeps the line as its
