@@ -3,6 +3,8 @@
 #include "lineends.h"
 
 #include <bit>
+#include <cstring>
+#include <memory>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -25,13 +27,16 @@ QByteArray FormatRecordLine(const RegistrationRecord &record, LineBreak lineBrea
     return line;
 }
 
-RegistrationRecord ParseRecordLine(QByteArray plain)
+RegistrationRecord ParseRecordLine(QByteArrayView plain)
 {
-    const RegistrationRecord::Bounds bounds = ParseRecordBounds(plain, 0, plain.size());
-    return RegistrationRecord(plain, bounds);
+    const RegistrationRecord::Places places = ParseRecordPlaces(plain, 0, plain.size());
+    // The record keeps its text only, without what follows it.
+    const std::shared_ptr<char[]> text = std::make_shared_for_overwrite<char[]>(places.size);
+    std::memcpy(text.get(), plain.data(), places.size);
+    return RegistrationRecord(text, places);
 }
 
-RegistrationRecord::Bounds ParseRecordBounds(QByteArrayView buffer, qsizetype lineStart, qsizetype length)
+RegistrationRecord::Places ParseRecordPlaces(QByteArrayView buffer, qsizetype lineStart, qsizetype length)
 {
     SeparatorPlaces separators{};
     std::size_t found = 0;
@@ -60,7 +65,7 @@ RegistrationRecord::Bounds ParseRecordBounds(QByteArrayView buffer, qsizetype li
             bits &= (quint32(1) << (end - at)) - 1;
         for (; bits != 0; bits &= bits - 1) {
             if (separatorAt(at + std::countr_zero(bits)))
-                return BoundsBetween(lineStart, separators, found);
+                return PlacesBetween(lineStart, separators, found);
         }
     }
 #endif
@@ -68,5 +73,5 @@ RegistrationRecord::Bounds ParseRecordBounds(QByteArrayView buffer, qsizetype li
         if (text[at] == FieldSeparator && separatorAt(at))
             break;
     }
-    return BoundsBetween(lineStart, separators, found);
+    return PlacesBetween(lineStart, separators, found);
 }
