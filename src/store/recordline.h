@@ -39,8 +39,12 @@ inline RegistrationRecord::Places PlacesBetween(qsizetype lineStart, const Separ
     RegistrationRecord::Places places;
     places.start = quint32(lineStart);
     places.size = count > 0 ? quint32(separators[count - 1] - lineStart) : 0;
-    for (std::size_t field = 0; field < places.ends.size(); ++field)
-        places.ends[field] = quint16(field < count ? quint32(separators[field] - lineStart) : places.size);
+    // Nearly every line has all its separators.
+    const std::size_t found = std::min(count, places.ends.size());
+    for (std::size_t field = 0; field < found; ++field)
+        places.ends[field] = quint16(separators[field] - lineStart);
+    for (std::size_t field = found; field < places.ends.size(); ++field)
+        places.ends[field] = quint16(places.size);
     return places;
 }
 
