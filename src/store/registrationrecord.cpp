@@ -3,6 +3,9 @@
 #include <cstring>
 #include <limits>
 
+// The figure the class comment gives, which the record list's pages follow.
+static_assert(sizeof(RegistrationRecord) == 32);
+
 RegistrationRecord::RegistrationRecord(const std::array<QByteArrayView, FieldCount> &fields)
 {
     qsizetype size = FieldCount - 1;
