@@ -2,8 +2,8 @@
 
 #include "lineends.h"
 
+#include <algorithm>
 #include <bit>
-#include <cstring>
 #include <memory>
 
 #if defined(__SSE2__)
@@ -32,7 +32,7 @@ RegistrationRecord ParseRecordLine(QByteArrayView plain)
     const RegistrationRecord::Places places = ParseRecordPlaces(plain, 0, plain.size());
     // The record keeps its text only, without what follows it.
     const std::shared_ptr<char[]> text = std::make_shared_for_overwrite<char[]>(places.size);
-    std::memcpy(text.get(), plain.data(), places.size);
+    std::copy_n(plain.data(), places.size, text.get());
     return RegistrationRecord(text, places);
 }
 

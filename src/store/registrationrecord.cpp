@@ -1,6 +1,6 @@
 #include "registrationrecord.h"
 
-#include <cstring>
+#include <algorithm>
 #include <limits>
 
 // The figure the class comment gives, which the record list's pages follow.
@@ -19,7 +19,7 @@ RegistrationRecord::RegistrationRecord(const std::array<QByteArrayView, FieldCou
     qsizetype end = 0;
     for (std::size_t place = 0; place < BufferOrder.size(); ++place) {
         const QByteArrayView field = fields[BufferOrder[place]];
-        std::memcpy(text + end, field.data(), std::size_t(field.size()));
+        std::copy_n(field.data(), field.size(), text + end);
         end += field.size();
         if (place < places.ends.size()) {
             places.ends[place] = quint16(end);
