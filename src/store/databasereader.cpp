@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -25,7 +26,7 @@ constexpr qsizetype ChunkBytes = 128 * 1024;
 // Reads the file chunk by chunk into one buffer; a line that runs past the
 // end of the buffer moves to its front before the next chunk is read.
 // Records go to a Records: told how many a chunk may give, then given
-// each one's buffer and bounds, then told the chunk is done. A template, so
+// each one's buffer and places, then told the chunk is done. A template, so
 // that loading the list puts each record in its place without a call
 // through a function object.
 template <typename Records>
@@ -99,8 +100,9 @@ private:
     // than a database holds.
     bool DecodeLines(QByteArrayView &rest, bool atEnd, QByteArrayView key)
     {
-        QByteArray plain((rest.size() + 1) / 2, Qt::Uninitialized);
-        char *const out = plain.data();
+        const qsizetype plainSize = (rest.size() + 1) / 2;
+        const std::shared_ptr<char[]> plain = std::make_shared_for_overwrite<char[]>(std::size_t(plainSize));
+        char *const out = plain.get();
         const char *const begin = rest.data();
         m_lines.clear();
         for (;;) {
@@ -114,10 +116,8 @@ private:
             rest = rest.sliced(line->length);
             // A damaged line gives a record of empty fields.
             const qsizetype length = std::max<qsizetype>(DecodeLineInto(line->text, key, out + start), 0);
-            m_lines.push_back({line->text, ParseRecordBounds(plain, start, length)});
+            m_lines.push_back({line->text, ParseRecordPlaces(QByteArrayView(out, plainSize), start, length)});
         }
-        // All lines are decoded before any record shares the buffer: writing
-        // to a shared buffer would copy it.
         const bool logDamage = lcStore().isDebugEnabled();
         m_records.Expect(qsizetype(m_lines.size()));
         bool full = false;
@@ -132,7 +132,7 @@ private:
                 break;
             }
             ++m_recordCount;
-            m_records.Add(plain, line.bounds);
+            m_records.Add(plain, line.places);
         }
         m_records.Done();
         return !full;
@@ -180,9 +180,9 @@ public:
         m_list.resize(used + count);
         m_next = m_list.data() + used;
     }
-    void Add(const QByteArray &buffer, const RegistrationRecord::Bounds &bounds)
+    void Add(const std::shared_ptr<char[]> &buffer, const RegistrationRecord::Places &places)
     {
-        *m_next++ = RegistrationRecord(buffer, bounds);
+        *m_next++ = RegistrationRecord(buffer, places);
     }
     // Drops the room that empty lines and lines past the last record left.
     void Done() { m_list.resize(m_next - m_list.constData()); }
@@ -200,9 +200,9 @@ public:
     {}
 
     void Expect(qsizetype) {}
-    void Add(const QByteArray &buffer, const RegistrationRecord::Bounds &bounds)
+    void Add(const std::shared_ptr<char[]> &buffer, const RegistrationRecord::Places &places)
     {
-        m_visit(RegistrationRecord(buffer, bounds));
+        m_visit(RegistrationRecord(buffer, places));
     }
     void Done() {}
 

@@ -2,7 +2,9 @@
 
 #include "lineends.h"
 
+#include <algorithm>
 #include <bit>
+#include <memory>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -30,13 +32,16 @@ void AppendRecordLine(QByteArray &line, const RegistrationRecord &record, LineBr
         line.append(LineEnds::CrLf);
 }
 
-RegistrationRecord ParseRecordLine(QByteArray plain)
+RegistrationRecord ParseRecordLine(QByteArrayView plain)
 {
-    const RegistrationRecord::Bounds bounds = ParseRecordBounds(plain, 0, plain.size());
-    return RegistrationRecord(plain, bounds);
+    const RegistrationRecord::Places places = ParseRecordPlaces(plain, 0, plain.size());
+    // The record keeps its text only, without what follows it.
+    const std::shared_ptr<char[]> text = std::make_shared_for_overwrite<char[]>(places.size);
+    std::copy_n(plain.data(), places.size, text.get());
+    return RegistrationRecord(text, places);
 }
 
-RegistrationRecord::Bounds ParseRecordBounds(QByteArrayView buffer, qsizetype lineStart, qsizetype length)
+RegistrationRecord::Places ParseRecordPlaces(QByteArrayView buffer, qsizetype lineStart, qsizetype length)
 {
     SeparatorPlaces separators{};
     std::size_t found = 0;
@@ -65,7 +70,7 @@ RegistrationRecord::Bounds ParseRecordBounds(QByteArrayView buffer, qsizetype li
             bits &= (quint32(1) << (end - at)) - 1;
         for (; bits != 0; bits &= bits - 1) {
             if (separatorAt(at + std::countr_zero(bits)))
-                return BoundsBetween(lineStart, separators, found);
+                return PlacesBetween(lineStart, separators, found);
         }
     }
 #endif
@@ -73,5 +78,5 @@ RegistrationRecord::Bounds ParseRecordBounds(QByteArrayView buffer, qsizetype li
         if (text[at] == FieldSeparator && separatorAt(at))
             break;
     }
-    return BoundsBetween(lineStart, separators, found);
+    return PlacesBetween(lineStart, separators, found);
 }

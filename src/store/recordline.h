@@ -26,30 +26,30 @@ QByteArray FormatRecordLine(const RegistrationRecord &record, LineBreak lineBrea
 void AppendRecordLine(QByteArray &line, const RegistrationRecord &record, LineBreak lineBreak);
 
 // Whatever follows the seventh "|" (CR LF, the encoder's filler) is ignored;
-// fields a damaged line lacks stay empty. The record keeps the line as its
-// buffer, so parsing copies nothing.
-RegistrationRecord ParseRecordLine(QByteArray plain);
+// fields a damaged line lacks stay empty.
+RegistrationRecord ParseRecordLine(QByteArrayView plain);
 
 // The places of a plain line's separators, the first ones found.
 using SeparatorPlaces = std::array<qsizetype, RegistrationRecord::FieldCount>;
 
-// Where the fields of the plain line at lineStart lie, given the places of
+// Where the record of the plain line at lineStart lies, given the places of
 // its first count separators; the fields after them are empty. Inline: the
 // reader makes one for every line.
-inline RegistrationRecord::Bounds BoundsBetween(qsizetype lineStart, const SeparatorPlaces &separators,
+inline RegistrationRecord::Places PlacesBetween(qsizetype lineStart, const SeparatorPlaces &separators,
                                                 std::size_t count)
 {
-    RegistrationRecord::Bounds bounds;
-    bounds[0] = quint32(lineStart - 1);
-    for (std::size_t field = 0; field < separators.size(); ++field)
-        bounds[field + 1] = quint32(separators[field]);
-    // Bounds that are not after the one before make empty fields.
-    const quint32 last = count > 0 ? bounds[count] : quint32(lineStart);
-    for (std::size_t field = count; field < separators.size(); ++field)
-        bounds[field + 1] = last;
-    return bounds;
+    RegistrationRecord::Places places;
+    places.start = quint32(lineStart);
+    places.size = count > 0 ? quint32(separators[count - 1] - lineStart) : 0;
+    // Nearly every line has all its separators.
+    const std::size_t found = std::min(count, places.ends.size());
+    for (std::size_t field = 0; field < found; ++field)
+        places.ends[field] = quint16(separators[field] - lineStart);
+    for (std::size_t field = found; field < places.ends.size(); ++field)
+        places.ends[field] = quint16(places.size);
+    return places;
 }
 
-// Where the fields of the plain line at [start, start + length) of a buffer
-// that holds many lie in it, for a record that shares the buffer.
-RegistrationRecord::Bounds ParseRecordBounds(QByteArrayView buffer, qsizetype start, qsizetype length);
+// Where the record of the plain line at [start, start + length) of a buffer
+// that holds many lies in it, for a record that shares the buffer.
+RegistrationRecord::Places ParseRecordPlaces(QByteArrayView buffer, qsizetype start, qsizetype length);

@@ -5,19 +5,19 @@
 
 #include <algorithm>
 #include <array>
-#include <limits>
+#include <memory>
 
 // One product's registration data: seven texts in Windows-1252, in the order
 // of the record list's columns. No field ever holds "|", the separator of the
 // file format (see StorableText).
 //
-// The seven texts share one buffer, so a record costs one allocation. They
-// lie in it in the order of a database line, one byte apart, so that a
-// record shares a decoded line as it is, and a record keeps only where each
-// ends, as 32-bit numbers: a record is 56 bytes beside its text, and a full
-// database is 32,767 records, all loaded at every start. No record comes
-// near 4 GiB: lines are read within 1 MiB, fields typed within 32,767
-// characters.
+// The seven texts lie in one piece of text, in the order of a database line
+// with one "|" between each two, so that a record shares a decoded line where
+// it lies, among the other lines read with it. A full database is 32,767
+// records, all loaded at every start, and each record's own bytes are pages
+// the load touches: beside its text a record is 32 bytes, the place of its
+// text and where each field but the last ends in it. No record comes near
+// 4 GiB: lines are read within 1 MiB, fields typed within 32,767 characters.
 class RegistrationRecord
 {
 public:
@@ -38,31 +38,40 @@ public:
         Product, Registrant, CustomerId, Registration, RegistrationDate, WebContact, Recorded,
     };
 
-    // Where the fields lie in the buffer, in buffer order: each ends at the
-    // next bound and starts one byte after its own (the first bound wraps
-    // round for a field at the buffer's start), or at the next bound where
-    // that is not after it, which makes the field empty. So a damaged line's
-    // missing fields need no place of their own.
-    using Bounds = std::array<quint32, FieldCount + 1>;
+    // Texts this long keep no field ends: a field is found by counting the
+    // separators before it, which no field holds.
+    static constexpr quint32 Unplaced = 0xFFFF;
+
+    // Where a record's text lies in a buffer, and where in the text each
+    // field but the last ends, which is where the next one's separator is
+    // (the ends mean nothing for a text of Unplaced bytes or more). A damaged
+    // line's missing fields end where its text ends, which makes them empty.
+    struct Places
+    {
+        quint32 start = 0;
+        quint32 size = 0;
+        std::array<quint16, FieldCount - 1> ends{};
+    };
 
     RegistrationRecord() = default;
     // The texts in column order.
     explicit RegistrationRecord(const std::array<QByteArrayView, FieldCount> &fields);
-    // Shares a buffer whose fields lie within the given bounds; the reader
-    // keeps a decoded line this way without copying it.
-    RegistrationRecord(const QByteArray &buffer, const Bounds &bounds)
-        : m_buffer(buffer)
-        , m_bounds(bounds)
-    {
-        Q_ASSERT(m_buffer.size() <= std::numeric_limits<quint32>::max());
-    }
+    // Shares a buffer that holds the record's text at the given places; the
+    // reader keeps a decoded line this way without copying it.
+    RegistrationRecord(const std::shared_ptr<char[]> &buffer, const Places &places)
+        : m_text(buffer, buffer.get() + places.start)
+        , m_size(places.size)
+        , m_ends(places.ends)
+    {}
 
     QByteArrayView operator[](Field field) const
     {
         const std::size_t place = BufferPlaces[field];
-        const quint32 end = m_bounds[place + 1];
-        const quint32 start = std::min<quint32>(m_bounds[place] + 1, end);
-        return QByteArrayView(m_buffer).sliced(start, end - start);
+        if (m_size >= Unplaced)
+            return Found(place);
+        const quint32 end = place < m_ends.size() ? m_ends[place] : m_size;
+        const quint32 start = place == 0 ? 0 : std::min<quint32>(m_ends[place - 1] + 1, end);
+        return QByteArrayView(m_text.get() + start, end - start);
     }
     void Set(Field field, QByteArrayView text);
 
@@ -77,8 +86,12 @@ private:
         return places;
     }();
 
-    QByteArray m_buffer;
-    Bounds m_bounds{};
+    QByteArrayView Found(std::size_t place) const;
+
+    // The first byte of the text, keeping the buffer it lies in.
+    std::shared_ptr<const char> m_text;
+    quint32 m_size = 0;
+    std::array<quint16, FieldCount - 1> m_ends{};
 };
 
 // A list of records grows by moving their bytes, not record by record.

@@ -101,7 +101,7 @@ qsizetype RegularLineDecoder::DecodeAvx2(const char *hex, qsizetype size, unsign
             separators = quint32(separators & ~((quint64(2) << end) - 1));
             const qsizetype hexEnd = at + lineFeed + 1;
             lines.push_back({QByteArrayView(hex + line.hexStart, hexEnd - 2 - line.hexStart),
-                             BoundsBetween(line.plainStart, line.separators, line.separatorCount)});
+                             PlacesBetween(line.plainStart, line.separators, line.separatorCount)});
             line.Start(hexEnd, plainAt + end + 1);
         }
         line.Separators(separators, plainAt);

@@ -22,8 +22,8 @@ public:
     {
         // The line's hex text, without its line end.
         QByteArrayView text;
-        // Where its fields lie in the buffer the line was decoded into.
-        RegistrationRecord::Bounds bounds;
+        // Where its record lies in the buffer the line was decoded into.
+        RegistrationRecord::Places places;
     };
 
     // The plain bytes of one step, from twice as many digits.

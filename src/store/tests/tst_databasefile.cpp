@@ -107,6 +107,10 @@ private slots:
             << longLine + AppendedLine + "0\r\n" + longLine + "2Z\r\n" + longLine + longLine.chopped(2)
             << QList<RegistrationRecord>{longRecord, AbcRecord, RegistrationRecord(), longRecord, RegistrationRecord(),
                                          longRecord, longRecord};
+        const QByteArray longProduct(70000, 'x');
+        QTest::newRow("a line of 70,000 bytes, fewer than seven fields")
+            << EncodeLine(longProduct + "|R|", CodecKey()) + "\r\n" + AppendedLine
+            << QList<RegistrationRecord>{RegistrationRecord{{longProduct, "R", "", "", "", "", ""}}, AbcRecord};
         QTest::newRow("more than seven fields")
             << EncodeLine("P|R|C|X|D|W|T|U|V|", CodecKey()) + "\r\n"
             << QList<RegistrationRecord>{RegistrationRecord{{"P", "R", "C", "X", "W", "D", "T"}}};
