@@ -110,32 +110,28 @@ bool ImportPlanner::HeldAlready(const Fields &fields, const ImportedRecord &give
 
 void ImportPlanner::Keep(const Fields &fields)
 {
+    // The fields in buffer order, each followed by its separator, as in a
+    // database line.
     qsizetype size = RegistrationRecord::FieldCount;
     for (const QByteArrayView field : fields)
         size += field.size();
-    if (m_chunk.size() + size > m_chunk.capacity()) {
-        MakeKeptRecords();
-        m_chunk.reserve(std::max(ChunkBytes, size));
-        LargePages::Prefer(m_chunk.data(), m_chunk.capacity());
+    if (!m_chunk || m_chunkUsed + size > m_chunkSize) {
+        m_chunkSize = std::max(ChunkBytes, size);
+        m_chunk = std::make_shared_for_overwrite<char[]>(std::size_t(m_chunkSize));
+        LargePages::Prefer(m_chunk.get(), m_chunkSize);
+        m_chunkUsed = 0;
     }
-    // Laid out as a record lays out its own buffer: the fields in buffer
-    // order, one byte apart, each ending at its bound.
-    RegistrationRecord::Bounds bounds;
-    bounds[0] = quint32(m_chunk.size() - 1);
+    char *const chunk = m_chunk.get();
+    char *out = chunk + m_chunkUsed;
+    SeparatorPlaces separators{};
     for (std::size_t place = 0; place < RegistrationRecord::BufferOrder.size(); ++place) {
-        m_chunk.append(fields[RegistrationRecord::BufferOrder[place]]);
-        bounds[place + 1] = quint32(m_chunk.size());
-        m_chunk.append(FieldSeparator);
+        const QByteArrayView field = fields[RegistrationRecord::BufferOrder[place]];
+        out = std::copy(field.begin(), field.end(), out);
+        separators[place] = out - chunk;
+        *out++ = FieldSeparator;
     }
-    m_keptBounds.append(bounds);
-}
-
-void ImportPlanner::MakeKeptRecords()
-{
-    for (const RegistrationRecord::Bounds &bounds : std::as_const(m_keptBounds))
-        m_plan.records.append(RegistrationRecord(m_chunk, bounds));
-    m_keptBounds.clear();
-    m_chunk = QByteArray();
+    m_plan.records.append(RegistrationRecord(m_chunk, PlacesBetween(m_chunkUsed, separators, separators.size())));
+    m_chunkUsed = out - chunk;
 }
 
 ImportPlanner::Outcome ImportPlanner::Add(const ImportedRecord &record)
@@ -180,7 +176,6 @@ ImportPlanner::Outcome ImportPlanner::Add(const ImportedRecord &record)
 
 ImportPlan ImportPlanner::Finish()
 {
-    MakeKeptRecords();
     if (m_existing.size() + m_plan.records.size() > DatabaseLoad::MaxRecords) {
         const QLocale locale(QLocale::English);
         m_plan.problems.append(u"the database holds %1 records; %2 more would pass the %3 a database may hold"_s.arg(

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <array>
+#include <memory>
 
 // The records of a file to import as the database will store them, or every
 // reason why they cannot all be stored exactly: then nothing is written.
@@ -52,7 +53,6 @@ private:
 
     bool HeldAlready(const Fields &fields, const ImportedRecord &given);
     void Keep(const Fields &fields);
-    void MakeKeptRecords();
 
     QString m_recorded;
     QList<RegistrationRecord> m_existing;
@@ -64,10 +64,11 @@ private:
     QHash<int, QSet<QByteArray>> m_existingKeys;
     // Kept from record to record, so converting a field allocates nothing.
     std::array<QByteArray, RegistrationRecord::FieldCount> m_fields;
-    // The texts of records to add gather in a chunk that they share, made
-    // records once it is full: one allocation for thousands of records.
-    QByteArray m_chunk;
-    QList<RegistrationRecord::Bounds> m_keptBounds;
+    // The texts of records to add lie in chunks that they share: one
+    // allocation for thousands of records.
+    std::shared_ptr<char[]> m_chunk;
+    qsizetype m_chunkSize = 0;
+    qsizetype m_chunkUsed = 0;
 };
 
 // Where the record stands in its file, with its Product when it has one, to
