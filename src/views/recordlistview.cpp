@@ -4,6 +4,7 @@
 #include "recordcelldelegate.h"
 #include "twips.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -53,6 +54,14 @@ RecordListView::RecordListView(RecordList &list, QWidget *parent)
         setColumnWidth(column, std::max(TwipsToPixels(ColumnTwips[column], this), grabbableWidth));
 
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &RecordListView::ColumnClick);
+    // Rows that arrive are laid out at once, and the scroll bars follow
+    // their new ranges at once (Qt queues that call): a list filled just
+    // after its window was shown is then painted once, scroll bars and all,
+    // not first without them and then again.
+    connect(&m_list, &QAbstractItemModel::rowsInserted, this, [this] {
+        executeDelayedItemsLayout();
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    });
     ShowSortIndicator();
 }
 
