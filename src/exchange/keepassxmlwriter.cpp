@@ -130,12 +130,13 @@ void AppendXml(QByteArray &out, qsizetype textBytes, Write write)
 void WriteTimes(XmlCursor &xml, KeePassTimes &times, const RegistrationRecord &record)
 {
     const KeePassTimes::EntryTimes entry = times.Of(record);
-    if (entry.creation.isEmpty())
+    if (!entry.creation)
         return;
+    const auto text = [](const KeePassTimes::Stamp &stamp) { return QByteArrayView(stamp.data(), stamp.size()); };
     xml.Append("<Times>");
-    xml.AppendElement("CreationTime", entry.creation);
-    if (!entry.lastModification.isEmpty())
-        xml.AppendElement("LastModificationTime", entry.lastModification);
+    xml.AppendElement("CreationTime", text(*entry.creation));
+    if (entry.lastModification)
+        xml.AppendElement("LastModificationTime", text(*entry.lastModification));
     xml.Append("</Times>");
 }
 

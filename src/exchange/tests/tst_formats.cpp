@@ -3,6 +3,7 @@
 #include "exchange/importplan.h"
 #include "exchange/jsonreader.h"
 #include "exchange/jsonwriter.h"
+#include "exchange/keepasstimes.h"
 #include "exchange/keepassxmlobstacles.h"
 #include "exchange/keepassxmlreader.h"
 #include "exchange/keepassxmlwriter.h"
@@ -292,6 +293,57 @@ for name in sys.argv[2:]:
         QVERIFY(xml.contains(u"a&#13;\nb\nc&#13;d"_s));
         // The same records give the same file, UUIDs included.
         QCOMPARE(WriteKeePassXml(databases), xml.toUtf8());
+    }
+
+    // Local times become UTC as Qt reads them in the zone, the clocks'
+    // changes included, whatever order the records come in.
+    void keepassTimes_areUtcAsTheZoneHasThem_data()
+    {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QByteArrayList>("recorded");
+        QTest::addColumn<QByteArrayList>("utc");
+        QTest::newRow("UTC") << "UTC"_ba << QByteArrayList{"01-31-2024 13:45:00", "07-04-1999 00:00:00"}
+                             << QByteArrayList{"2024-01-31T13:45:00Z", "1999-07-04T00:00:00Z"};
+        QTest::newRow("summer and winter in turn")
+            << "Europe/Berlin"_ba << QByteArrayList{"07-15-2024 12:00:00", "01-15-2024 12:00:00", "07-15-2023 12:00:00",
+                                                    "07-16-2024 00:30:00", "12-31-1999 23:59:59", "01-01-1800 12:00:00"}
+            << QByteArrayList{"2024-07-15T10:00:00Z", "2024-01-15T11:00:00Z", "2023-07-15T10:00:00Z",
+                              "2024-07-15T22:30:00Z", "1999-12-31T22:59:59Z", "1800-01-01T11:06:32Z"};
+        // An hour missing in spring, one twice in autumn.
+        QTest::newRow("the clocks' changes")
+            << "Europe/Berlin"_ba
+            << QByteArrayList{"03-31-2024 01:59:59", "03-31-2024 02:30:00", "03-31-2024 03:00:00",
+                              "10-27-2024 02:30:00", "10-27-2024 03:00:00"}
+            << QByteArrayList{"2024-03-31T00:59:59Z", "2024-03-31T01:30:00Z", "2024-03-31T01:00:00Z",
+                              "2024-10-27T01:30:00Z", "2024-10-27T02:00:00Z"};
+        // The zone file lists changes up to 2037, a rule gives those after.
+        QTest::newRow("from the last listed change on")
+            << "Europe/Berlin"_ba << QByteArrayList{"10-25-2037 02:00:00", "07-15-2038 12:00:00"}
+            << QByteArrayList{"2037-10-25T01:00:00Z", "2038-07-15T10:00:00Z"};
+        // A Registration Date is the start of its day, which that day is one
+        // o'clock, not the day before's eleven.
+        QTest::newRow("a day that starts at one") << "America/Sao_Paulo"_ba
+                                                  << QByteArrayList{"10-19-2013 23:59:59", "10-20-2013 00:00:00",
+                                                                    "10-20-2013 01:00:00", "07-15-2024 12:00:00"}
+                                                  << QByteArrayList{"2013-10-20T02:59:59Z", "2013-10-20T03:00:00Z",
+                                                                    "2013-10-20T03:00:00Z", "2024-07-15T15:00:00Z"};
+        QTest::newRow("a day skipped") << "Pacific/Apia"_ba
+                                       << QByteArrayList{"12-29-2011 12:00:00", "12-31-2011 12:00:00"}
+                                       << QByteArrayList{"2011-12-29T22:00:00Z", "2011-12-30T22:00:00Z"};
+    }
+
+    void keepassTimes_areUtcAsTheZoneHasThem()
+    {
+        QFETCH(QByteArray, zone);
+        QFETCH(QByteArrayList, recorded);
+        QFETCH(QByteArrayList, utc);
+        KeePassTimes times{QTimeZone(zone)};
+        for (qsizetype index = 0; index < recorded.size(); ++index) {
+            const KeePassTimes::EntryTimes entry =
+                times.Of(RegistrationRecord({"", "", "", "", "", "", recorded[index]}));
+            QVERIFY2(entry.lastModification, recorded[index].constData());
+            QCOMPARE(QByteArrayView(entry.lastModification->data(), entry.lastModification->size()), utc[index]);
+        }
     }
 
     void keepassXmlObstacles_nameEveryControlCharacterItLoses()
