@@ -291,6 +291,13 @@ for name in sys.argv[2:]:
         QVERIFY(xml.contains(u"<Value ProtectInMemory=\"True\">&lt;x&gt;&amp;amp;&lt;/x&gt;</Value>"_s));
         // A raw carriage return would come back as a line feed.
         QVERIFY(xml.contains(u"a&#13;\nb\nc&#13;d"_s));
+        // The entry's UUID is the name-based one of its database, Product
+        // and occurrence, as Qt makes it.
+        const QUuid space = QUuid::createUuidV5(QUuid(u"{6ba7b811-9dad-11d1-80b4-00c04fd430c8}"_s),
+                                                "https://tessaly.example/Korvane/"_ba);
+        const QByteArray name = "2\x1F" + Tricky[0][RegistrationRecord::Product].toByteArray() + '\x1F' + '0';
+        QVERIFY(xml.contains(u"<Entry><UUID>%1</UUID>"_s.arg(
+            QString::fromLatin1(QUuid::createUuidV5(space, name).toRfc4122().toBase64()))));
         // The same records give the same file, UUIDs included.
         QCOMPARE(WriteKeePassXml(databases), xml.toUtf8());
     }
