@@ -93,14 +93,18 @@ public:
 
     void AppendText(QByteArrayView ansi)
     {
+        const ByteTexts<MaxXmlBytesPerCharacter> &table = XmlTexts();
         const char *in = ansi.begin();
         const char *const end = ansi.end();
-        // Plain ASCII, nearly all text, goes across eight bytes at a time.
-        for (; end - in >= ByteLanes::Width && NeedsNoEscape(ByteLanes::Load(in)); in += ByteLanes::Width)
-            m_at = std::copy_n(in, ByteLanes::Width, m_at);
-        const ByteTexts<MaxXmlBytesPerCharacter> &table = XmlTexts();
-        for (; in != end; ++in)
-            m_at = table.Write(m_at, *in);
+        // Plain ASCII, nearly all text, goes across eight bytes at a time;
+        // the words around an accented letter still do.
+        for (; end - in >= ByteLanes::Width; in += ByteLanes::Width) {
+            if (NeedsNoEscape(ByteLanes::Load(in)))
+                m_at = std::copy_n(in, ByteLanes::Width, m_at);
+            else
+                AppendEach(in, in + ByteLanes::Width, table);
+        }
+        AppendEach(in, end, table);
     }
 
     void AppendElement(QByteArrayView name, QByteArrayView ansi)
@@ -115,6 +119,12 @@ public:
     }
 
 private:
+    void AppendEach(const char *in, const char *end, const ByteTexts<MaxXmlBytesPerCharacter> &table)
+    {
+        for (; in != end; ++in)
+            m_at = table.Write(m_at, *in);
+    }
+
     char *m_at;
 };
 

@@ -357,9 +357,10 @@ for name in sys.argv[2:]:
     {
         const QList<DatabaseRecords> records = {
             {1,
-             {RegistrationRecord({"fine", "tab\tLF\nCR\r", "", "", "", "", ""}),
-              RegistrationRecord({"nul", "", QByteArray("\x00x", 2), "", "", "", ""})}},
-            {3, {RegistrationRecord({"c1", "", "", "\x81", "", "\x7F", ""})}},
+             {RegistrationRecord({"fine", "tab\tLF\nCR\r", "\x80\x9F\xA0\xFF \x8A\xE9x", "", "", "", ""}),
+              RegistrationRecord({"nul", "", QByteArray("0123456\x00x", 9), "", "", "", ""})}},
+            {3,
+             {RegistrationRecord({"c1", "", "", "caf\xE9 \x80 \x81", "", "\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7F", ""})}},
         };
         QCOMPARE(
             KeePassXmlObstacles(records),
