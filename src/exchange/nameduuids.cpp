@@ -1,6 +1,95 @@
 #include "nameduuids.h"
 
+#include <QCryptographicHash>
+#include <QtEndian>
+
+#include <immintrin.h>
+
 #include <algorithm>
+#include <utility>
+
+namespace {
+
+constexpr qsizetype BlockBytes = 64;
+
+bool HasShaInstructions()
+{
+    static const bool Has = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("sha") && __builtin_cpu_supports("sse4.1");
+    }();
+    return Has;
+}
+
+// Four of SHA-1's eighty rounds, as the processor's SHA instructions do
+// them, with the message schedule of the rounds to come: the steps of the
+// processor vendor's own example, each group's registers chosen by its
+// number.
+template <int Group>
+__attribute__((target("sha,sse4.1"), always_inline)) inline void
+FourRounds(__m128i &abcd, __m128i (&e)[2], __m128i (&words)[4], const unsigned char *block)
+{
+    __m128i &mine = words[Group % 4];
+    if constexpr (Group < 4) {
+        const __m128i bigEndian = _mm_set_epi64x(0x0001020304050607, 0x08090A0B0C0D0E0F);
+        mine = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(block + 16 * Group)), bigEndian);
+    }
+    __m128i &current = e[Group % 2];
+    current = Group == 0 ? _mm_add_epi32(current, mine) : _mm_sha1nexte_epu32(current, mine);
+    e[(Group + 1) % 2] = abcd;
+    if constexpr (Group >= 3 && Group <= 18)
+        words[(Group + 1) % 4] = _mm_sha1msg2_epu32(words[(Group + 1) % 4], mine);
+    abcd = _mm_sha1rnds4_epu32(abcd, current, Group / 5);
+    if constexpr (Group >= 1 && Group <= 16)
+        words[(Group + 3) % 4] = _mm_sha1msg1_epu32(words[(Group + 3) % 4], mine);
+    if constexpr (Group >= 2 && Group <= 17)
+        words[(Group + 2) % 4] = _mm_xor_si128(words[(Group + 2) % 4], mine);
+}
+
+template <int... Groups>
+__attribute__((target("sha,sse4.1"))) void Compress(std::array<quint32, 5> &state, const unsigned char *blocks,
+                                                    qsizetype count, std::integer_sequence<int, Groups...>)
+{
+    __m128i abcd = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i *>(state.data())), 0x1B);
+    __m128i e[2] = {_mm_set_epi32(int(state[4]), 0, 0, 0), _mm_setzero_si128()};
+    for (const unsigned char *block = blocks; block != blocks + count * BlockBytes; block += BlockBytes) {
+        const __m128i abcdBefore = abcd;
+        const __m128i eBefore = e[0];
+        __m128i words[4];
+        (FourRounds<Groups>(abcd, e, words, block), ...);
+        e[0] = _mm_sha1nexte_epu32(e[0], eBefore);
+        abcd = _mm_add_epi32(abcd, abcdBefore);
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(state.data()), _mm_shuffle_epi32(abcd, 0x1B));
+    state[4] = quint32(_mm_extract_epi32(e[0], 3));
+}
+
+// SHA-1's first sixteen bytes, of a message with room behind it for the
+// padding.
+std::array<quint8, 16> Sha1Start(QByteArray &message)
+{
+    std::array<quint8, 16> start{};
+    if (!HasShaInstructions()) {
+        const QByteArray hash = QCryptographicHash::hash(message, QCryptographicHash::Sha1);
+        std::copy_n(hash.begin(), start.size(), start.begin());
+        return start;
+    }
+    // The message, a one bit, zeros and the message's length in bits make
+    // whole blocks.
+    const quint64 bits = quint64(message.size()) * 8;
+    message += '\x80';
+    message.append((BlockBytes - (message.size() + 8) % BlockBytes) % BlockBytes, '\0');
+    message.append(8, '\0');
+    qToBigEndian(bits, message.end() - 8);
+    std::array<quint32, 5> state = {0x67452301, 0xEFCDAB89, 0x98BADCFE, 0x10325476, 0xC3D2E1F0};
+    Compress(state, reinterpret_cast<const unsigned char *>(message.constData()), message.size() / BlockBytes,
+             std::make_integer_sequence<int, 20>());
+    for (std::size_t word = 0; word < 4; ++word)
+        qToBigEndian(state[word], start.data() + 4 * word);
+    return start;
+}
+
+} // namespace
 
 NamedUuids::NamedUuids(QUuid space)
     : m_space(space.toRfc4122())
@@ -8,13 +97,13 @@ NamedUuids::NamedUuids(QUuid space)
 
 NamedUuids::Base64 NamedUuids::Of(std::initializer_list<QByteArrayView> nameParts)
 {
-    m_sha1.reset();
-    m_sha1.addData(m_space);
+    m_message.resize(0);
+    m_message += m_space;
     for (const QByteArrayView part : nameParts)
-        m_sha1.addData(part);
+        m_message += part;
     std::array<quint8, 18> uuid{};
-    const QByteArrayView hash = m_sha1.resultView();
-    std::copy_n(hash.begin(), 16, uuid.begin());
+    const std::array<quint8, 16> hash = Sha1Start(m_message);
+    std::copy(hash.begin(), hash.end(), uuid.begin());
     // The version, 5, and the variant of RFC 4122 in place of hash bits.
     uuid[6] = (uuid[6] & 0x0F) | 0x50;
     uuid[8] = (uuid[8] & 0x3F) | 0x80;

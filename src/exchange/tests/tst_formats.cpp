@@ -291,15 +291,32 @@ for name in sys.argv[2:]:
         QVERIFY(xml.contains(u"<Value ProtectInMemory=\"True\">&lt;x&gt;&amp;amp;&lt;/x&gt;</Value>"_s));
         // A raw carriage return would come back as a line feed.
         QVERIFY(xml.contains(u"a&#13;\nb\nc&#13;d"_s));
-        // The entry's UUID is the name-based one of its database, Product
-        // and occurrence, as Qt makes it.
-        const QUuid space = QUuid::createUuidV5(QUuid(u"{6ba7b811-9dad-11d1-80b4-00c04fd430c8}"_s),
-                                                "https://tessaly.example/Korvane/"_ba);
-        const QByteArray name = "2\x1F" + Tricky[0][RegistrationRecord::Product].toByteArray() + '\x1F' + '0';
-        QVERIFY(xml.contains(u"<Entry><UUID>%1</UUID>"_s.arg(
-            QString::fromLatin1(QUuid::createUuidV5(space, name).toRfc4122().toBase64()))));
         // The same records give the same file, UUIDs included.
         QCOMPARE(WriteKeePassXml(databases), xml.toUtf8());
+    }
+
+    // An entry's UUID is Qt's name-based one of its database, Product and
+    // occurrence, however the name falls in SHA-1's 64-byte blocks.
+    void keepassXml_entryUuidIsNameBased_data()
+    {
+        QTest::addColumn<int>("productBytes");
+        for (const int bytes : {0, 35, 36, 43, 44, 99, 100, 300})
+            QTest::addRow("%d-byte Product", bytes) << bytes;
+    }
+
+    void keepassXml_entryUuidIsNameBased()
+    {
+        QFETCH(int, productBytes);
+        const QByteArray product(productBytes, '\xE9');
+        const RegistrationRecord record({product, "", "", "x", "", "", ""});
+        const QByteArray xml = WriteKeePassXml({{3, {record, record}}});
+        const QUuid space = QUuid::createUuidV5(QUuid(u"{6ba7b811-9dad-11d1-80b4-00c04fd430c8}"_s),
+                                                "https://tessaly.example/Korvane/"_ba);
+        for (const char occurrence : {'0', '1'}) {
+            const QByteArray name = "3\x1F" + product + '\x1F' + occurrence;
+            QVERIFY(
+                xml.contains("<Entry><UUID>" + QUuid::createUuidV5(space, name).toRfc4122().toBase64() + "</UUID>"));
+        }
     }
 
     // Local times become UTC as Qt reads them in the zone, the clocks'
