@@ -64,25 +64,23 @@ __attribute__((target("sha,sse4.1"))) void Compress(std::array<quint32, 5> &stat
     state[4] = quint32(_mm_extract_epi32(e[0], 3));
 }
 
-// SHA-1's first sixteen bytes, of a message with room behind it for the
-// padding.
-std::array<quint8, 16> Sha1Start(QByteArray &message)
+// SHA-1's first sixteen bytes, of the message at the start of a buffer with
+// room for SHA-1's padding behind it.
+std::array<quint8, 16> Sha1Start(QByteArray &buffer, qsizetype messageBytes)
 {
     std::array<quint8, 16> start{};
     if (!HasShaInstructions()) {
-        const QByteArray hash = QCryptographicHash::hash(message, QCryptographicHash::Sha1);
+        const QByteArray hash = QCryptographicHash::hash(buffer.first(messageBytes), QCryptographicHash::Sha1);
         std::copy_n(hash.begin(), start.size(), start.begin());
         return start;
     }
     // The message, a one bit, zeros and the message's length in bits make
     // whole blocks.
-    const quint64 bits = quint64(message.size()) * 8;
-    message += '\x80';
-    message.append((BlockBytes - (message.size() + 8) % BlockBytes) % BlockBytes, '\0');
-    message.append(8, '\0');
-    qToBigEndian(bits, message.end() - 8);
+    buffer[messageBytes] = '\x80';
+    std::fill(buffer.begin() + messageBytes + 1, buffer.end() - 8, '\0');
+    qToBigEndian(quint64(messageBytes) * 8, buffer.end() - 8);
     std::array<quint32, 5> state = {0x67452301, 0xEFCDAB89, 0x98BADCFE, 0x10325476, 0xC3D2E1F0};
-    Compress(state, reinterpret_cast<const unsigned char *>(message.constData()), message.size() / BlockBytes,
+    Compress(state, reinterpret_cast<const unsigned char *>(buffer.constData()), buffer.size() / BlockBytes,
              std::make_integer_sequence<int, 20>());
     for (std::size_t word = 0; word < 4; ++word)
         qToBigEndian(state[word], start.data() + 4 * word);
@@ -97,12 +95,17 @@ NamedUuids::NamedUuids(QUuid space)
 
 NamedUuids::Base64 NamedUuids::Of(std::initializer_list<QByteArrayView> nameParts)
 {
-    m_message.resize(0);
-    m_message += m_space;
+    qsizetype messageBytes = m_space.size();
     for (const QByteArrayView part : nameParts)
-        m_message += part;
+        messageBytes += part.size();
+    // Whole blocks, with room for at least a byte and the length after the
+    // message.
+    m_message.resize((messageBytes + 8) / BlockBytes * BlockBytes + BlockBytes);
+    char *out = std::copy(m_space.begin(), m_space.end(), m_message.data());
+    for (const QByteArrayView part : nameParts)
+        out = std::copy(part.begin(), part.end(), out);
     std::array<quint8, 18> uuid{};
-    const std::array<quint8, 16> hash = Sha1Start(m_message);
+    const std::array<quint8, 16> hash = Sha1Start(m_message, messageBytes);
     std::copy(hash.begin(), hash.end(), uuid.begin());
     // The version, 5, and the variant of RFC 4122 in place of hash bits.
     uuid[6] = (uuid[6] & 0x0F) | 0x50;

@@ -22,6 +22,6 @@ public:
 
 private:
     QByteArray m_space;
-    // The namespace and the name, kept for its room.
+    // The namespace, the name and room for padding, kept for its room.
     QByteArray m_message;
 };
