@@ -57,16 +57,19 @@ std::optional<LocalTime> RecordedTime(QByteArrayView recorded)
 std::optional<LocalTime> RegistrationTime(QByteArrayView registrationDate)
 {
     const QByteArrayView text = registrationDate.trimmed();
-    for (const char separator : {'-', '/', '.'}) {
-        const std::optional<std::array<int, 3>> numbers = ThreeNumbers(text, separator);
-        if (!numbers)
-            continue;
-        const bool yearFirst = separator == '-' && text.indexOf(separator) == 4;
-        const QDate date = yearFirst ? QDate((*numbers)[0], (*numbers)[1], (*numbers)[2])
-                                     : QDate((*numbers)[2], (*numbers)[0], (*numbers)[1]);
-        if (date.isValid() && (yearFirst || text.size() - text.lastIndexOf(separator) == 5))
-            return LocalTime{date, QTime(0, 0)};
-    }
+    // The first byte that is not a digit is the separator, if any is.
+    const auto nonDigit = std::find_if(text.begin(), text.end(), [](char c) { return c < '0' || c > '9'; });
+    const char separator = nonDigit == text.end() ? '\0' : *nonDigit;
+    if (separator != '-' && separator != '/' && separator != '.')
+        return std::nullopt;
+    const std::optional<std::array<int, 3>> numbers = ThreeNumbers(text, separator);
+    if (!numbers)
+        return std::nullopt;
+    const bool yearFirst = separator == '-' && nonDigit - text.begin() == 4;
+    const QDate date = yearFirst ? QDate((*numbers)[0], (*numbers)[1], (*numbers)[2])
+                                 : QDate((*numbers)[2], (*numbers)[0], (*numbers)[1]);
+    if (date.isValid() && (yearFirst || text.size() - text.lastIndexOf(separator) == 5))
+        return LocalTime{date, QTime(0, 0)};
     return std::nullopt;
 }
 

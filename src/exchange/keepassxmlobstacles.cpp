@@ -52,6 +52,9 @@ const char *FirstLost(QByteArrayView text)
                 return found;
         }
     }
+    // The last bytes, looked at with those before them as a word.
+    if (text.size() >= ByteLanes::Width && !MayHoldControl(ByteLanes::Load(text.end() - ByteLanes::Width)))
+        return text.end();
     return std::find_if(at, text.end(), isLost);
 }
 

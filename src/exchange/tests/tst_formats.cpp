@@ -370,6 +370,30 @@ for name in sys.argv[2:]:
         }
     }
 
+    // A Registration Date that reads as a date is the entry's creation;
+    // any other text leaves it to the Recorded stamp.
+    void keepassTimes_creationIsTheRegistrationDate_data()
+    {
+        QTest::addColumn<QByteArray>("registrationDate");
+        QTest::addColumn<QByteArray>("creation");
+        const QByteArray recorded = "2020-01-02T03:04:05Z";
+        for (const QByteArray date : {"2024-01-31", " 1/31/2024 ", "01-31-2024", "1.31.2024", "2024-1-31"})
+            QTest::newRow(date.constData()) << date << "2024-01-31T00:00:00Z"_ba;
+        for (const QByteArray text : {"2024/01/31", "31.1.24", "24-01-31", "12345-01-01", "2024-01-31x", "March 2004"})
+            QTest::newRow(text.constData()) << text << recorded;
+    }
+
+    void keepassTimes_creationIsTheRegistrationDate()
+    {
+        QFETCH(QByteArray, registrationDate);
+        QFETCH(QByteArray, creation);
+        const KeePassTimes::EntryTimes entry =
+            KeePassTimes(QTimeZone("UTC"))
+                .Of(RegistrationRecord({"", "", "", "", "", registrationDate, "01-02-2020 03:04:05"}));
+        QVERIFY(entry.creation);
+        QCOMPARE(QByteArrayView(entry.creation->data(), entry.creation->size()), creation);
+    }
+
     void keepassXmlObstacles_nameEveryControlCharacterItLoses()
     {
         const QList<DatabaseRecords> records = {
