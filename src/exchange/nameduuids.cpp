@@ -3,15 +3,18 @@
 #include <QCryptographicHash>
 #include <QtEndian>
 
-#include <immintrin.h>
-
 #include <algorithm>
 #include <utility>
+
+#if defined(__SSE2__)
+#include <immintrin.h>
+#endif
 
 namespace {
 
 constexpr qsizetype BlockBytes = 64;
 
+#if defined(__SSE2__)
 bool HasShaInstructions()
 {
     static const bool Has = [] {
@@ -64,26 +67,30 @@ __attribute__((target("sha,sse4.1"))) void Compress(std::array<quint32, 5> &stat
     state[4] = quint32(_mm_extract_epi32(e[0], 3));
 }
 
+#endif
+
 // SHA-1's first sixteen bytes, of the message at the start of a buffer with
 // room for SHA-1's padding behind it.
 std::array<quint8, 16> Sha1Start(QByteArray &buffer, qsizetype messageBytes)
 {
     std::array<quint8, 16> start{};
-    if (!HasShaInstructions()) {
-        const QByteArray hash = QCryptographicHash::hash(buffer.first(messageBytes), QCryptographicHash::Sha1);
-        std::copy_n(hash.begin(), start.size(), start.begin());
+#if defined(__SSE2__)
+    if (HasShaInstructions()) {
+        // The message, a one bit, zeros and the message's length in bits
+        // make whole blocks.
+        buffer[messageBytes] = '\x80';
+        std::fill(buffer.begin() + messageBytes + 1, buffer.end() - 8, '\0');
+        qToBigEndian(quint64(messageBytes) * 8, buffer.end() - 8);
+        std::array<quint32, 5> state = {0x67452301, 0xEFCDAB89, 0x98BADCFE, 0x10325476, 0xC3D2E1F0};
+        Compress(state, reinterpret_cast<const unsigned char *>(buffer.constData()), buffer.size() / BlockBytes,
+                 std::make_integer_sequence<int, 20>());
+        for (std::size_t word = 0; word < 4; ++word)
+            qToBigEndian(state[word], start.data() + 4 * word);
         return start;
     }
-    // The message, a one bit, zeros and the message's length in bits make
-    // whole blocks.
-    buffer[messageBytes] = '\x80';
-    std::fill(buffer.begin() + messageBytes + 1, buffer.end() - 8, '\0');
-    qToBigEndian(quint64(messageBytes) * 8, buffer.end() - 8);
-    std::array<quint32, 5> state = {0x67452301, 0xEFCDAB89, 0x98BADCFE, 0x10325476, 0xC3D2E1F0};
-    Compress(state, reinterpret_cast<const unsigned char *>(buffer.constData()), buffer.size() / BlockBytes,
-             std::make_integer_sequence<int, 20>());
-    for (std::size_t word = 0; word < 4; ++word)
-        qToBigEndian(state[word], start.data() + 4 * word);
+#endif
+    const QByteArray hash = QCryptographicHash::hash(buffer.first(messageBytes), QCryptographicHash::Sha1);
+    std::copy_n(hash.begin(), start.size(), start.begin());
     return start;
 }
 
