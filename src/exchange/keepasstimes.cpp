@@ -2,7 +2,12 @@
 
 #include <QDateTime>
 
+#include <algorithm>
+#include <limits>
+
 namespace {
+
+constexpr qint64 SecondsADay = 24 * 60 * 60;
 
 // Three numbers of up to four digits between separators, as a date or a
 // time is written; none when the text holds anything else.
@@ -52,16 +57,19 @@ std::optional<LocalTime> RecordedTime(QByteArrayView recorded)
 std::optional<LocalTime> RegistrationTime(QByteArrayView registrationDate)
 {
     const QByteArrayView text = registrationDate.trimmed();
-    for (const char separator : {'-', '/', '.'}) {
-        const std::optional<std::array<int, 3>> numbers = ThreeNumbers(text, separator);
-        if (!numbers)
-            continue;
-        const bool yearFirst = separator == '-' && text.indexOf(separator) == 4;
-        const QDate date = yearFirst ? QDate((*numbers)[0], (*numbers)[1], (*numbers)[2])
-                                     : QDate((*numbers)[2], (*numbers)[0], (*numbers)[1]);
-        if (date.isValid() && (yearFirst || text.size() - text.lastIndexOf(separator) == 5))
-            return LocalTime{date, QTime(0, 0)};
-    }
+    // The first byte that is not a digit is the separator, if any is.
+    const auto nonDigit = std::find_if(text.begin(), text.end(), [](char c) { return c < '0' || c > '9'; });
+    const char separator = nonDigit == text.end() ? '\0' : *nonDigit;
+    if (separator != '-' && separator != '/' && separator != '.')
+        return std::nullopt;
+    const std::optional<std::array<int, 3>> numbers = ThreeNumbers(text, separator);
+    if (!numbers)
+        return std::nullopt;
+    const bool yearFirst = separator == '-' && nonDigit - text.begin() == 4;
+    const QDate date = yearFirst ? QDate((*numbers)[0], (*numbers)[1], (*numbers)[2])
+                                 : QDate((*numbers)[2], (*numbers)[0], (*numbers)[1]);
+    if (date.isValid() && (yearFirst || text.size() - text.lastIndexOf(separator) == 5))
+        return LocalTime{date, QTime(0, 0)};
     return std::nullopt;
 }
 
@@ -75,6 +83,10 @@ char *WriteDigits(char *out, int value, int count)
 
 } // namespace
 
+KeePassTimes::KeePassTimes(QTimeZone zone)
+    : m_zone(std::move(zone))
+{}
+
 KeePassTimes::EntryTimes KeePassTimes::Of(const RegistrationRecord &record)
 {
     EntryTimes times;
@@ -85,21 +97,23 @@ KeePassTimes::EntryTimes KeePassTimes::Of(const RegistrationRecord &record)
     return times;
 }
 
-QByteArray KeePassTimes::Format(QDate localDate, QTime localTime)
+KeePassTimes::Stamp KeePassTimes::Format(QDate localDate, QTime localTime)
 {
     // Plain arithmetic on seconds: QDateTime's would cost more than the
     // rest of an entry.
-    constexpr qint64 SecondsADay = 24 * 60 * 60;
-    const qint64 utc = localDate.toJulianDay() * SecondsADay + localTime.msecsSinceStartOfDay() / 1000
-                       - OffsetFromUtc(localDate, localTime);
-    const QDate date = QDate::fromJulianDay(utc / SecondsADay);
+    const qint64 local = localDate.toJulianDay() * SecondsADay + localTime.msecsSinceStartOfDay() / 1000;
+    const qint64 utc = local - OffsetFromUtc(local, localDate, localTime);
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    QDate::fromJulianDay(utc / SecondsADay).getDate(&year, &month, &day);
     const int seconds = int(utc % SecondsADay);
-    QByteArray text(20, Qt::Uninitialized);
-    char *out = WriteDigits(text.data(), date.year(), 4);
+    Stamp text;
+    char *out = WriteDigits(text.data(), year, 4);
     *out++ = '-';
-    out = WriteDigits(out, date.month(), 2);
+    out = WriteDigits(out, month, 2);
     *out++ = '-';
-    out = WriteDigits(out, date.day(), 2);
+    out = WriteDigits(out, day, 2);
     *out++ = 'T';
     out = WriteDigits(out, seconds / 3600, 2);
     *out++ = ':';
@@ -110,14 +124,39 @@ QByteArray KeePassTimes::Format(QDate localDate, QTime localTime)
     return text;
 }
 
-int KeePassTimes::OffsetFromUtc(QDate date, QTime time)
+int KeePassTimes::OffsetFromUtc(qint64 localSeconds, QDate date, QTime time)
 {
-    auto day = m_dayOffsets.constFind(date);
-    if (day == m_dayOffsets.cend()) {
-        const int start = date.startOfDay(m_zone).offsetFromUtc();
-        const bool allDay = date.endOfDay(m_zone).offsetFromUtc() == start;
-        day = m_dayOffsets.insert(date, allDay ? std::optional(start) : std::nullopt);
-    }
-    const std::optional<int> offset = *day;
-    return offset ? *offset : QDateTime(date, time, m_zone).offsetFromUtc();
+    const auto startsLater = [](qint64 seconds, const Stretch &stretch) { return seconds < stretch.from; };
+    const auto next = std::upper_bound(m_stretches.begin(), m_stretches.end(), localSeconds, startsLater);
+    if (next != m_stretches.begin() && localSeconds < std::prev(next)->to)
+        return std::prev(next)->offset;
+    const QDateTime exact(date, time, m_zone);
+    const int offset = exact.offsetFromUtc();
+    if (!exact.isValid())
+        return offset;
+    // The changes before and after. They fall on whole seconds, so asked
+    // from a millisecond on, Qt gives a change at this very time as the one
+    // before; asked from that change itself, it finds none after the last
+    // change its copy of the zone file lists.
+    const QDateTime justAfter = exact.addMSecs(1);
+    const QTimeZone::OffsetData changed = m_zone.previousTransition(justAfter);
+    const QTimeZone::OffsetData changes = m_zone.nextTransition(justAfter);
+    if (changed.atUtc.isValid() && changed.offsetFromUtc != offset)
+        return offset;
+    // The local times between them, kept two days clear of each: no zone's
+    // offsets differ by as much, so a local time inside reads one way only.
+    constexpr qint64 Margin = 2 * SecondsADay;
+    const auto localSecondsOf = [offset](const QDateTime &utc) {
+        constexpr qint64 UnixEpochJulianDay = 2440588;
+        return utc.toSecsSinceEpoch() + UnixEpochJulianDay * SecondsADay + offset;
+    };
+    const Stretch stretch{
+        changed.atUtc.isValid() ? localSecondsOf(changed.atUtc) + Margin : std::numeric_limits<qint64>::min(),
+        changes.atUtc.isValid() ? localSecondsOf(changes.atUtc) - Margin : std::numeric_limits<qint64>::max(), offset};
+    // Stretches are each the whole time between two changes, so one met
+    // again starts where it did.
+    const auto place = std::upper_bound(m_stretches.begin(), m_stretches.end(), stretch.from, startsLater);
+    if (stretch.from < stretch.to && (place == m_stretches.begin() || std::prev(place)->from != stretch.from))
+        m_stretches.insert(place, stretch);
+    return offset;
 }

@@ -16,7 +16,7 @@ namespace {
 // XML 1.0 has no way to write the C0 controls but tab, line feed and
 // carriage return, not even as character references; DEL and the C1 controls
 // it only discourages, but KeePassXC strips them on import.
-bool IsLostInXml(char c)
+const std::array<bool, 256> &LostInXml()
 {
     static const std::array<bool, 256> Lost = [] {
         std::array<bool, 256> lost{};
@@ -27,7 +27,35 @@ bool IsLostInXml(char c)
         }
         return lost;
     }();
-    return Lost[static_cast<unsigned char>(c)];
+    return Lost;
+}
+
+// Whether eight bytes may hold a control character: the controls lie below
+// 0x20 and from 0x7F to 0x9F, which with the top bits cleared fall below
+// printable ASCII or on DEL; of the rest, only 0xFF does too.
+bool MayHoldControl(quint64 word)
+{
+    return !ByteLanes::ArePrintableAscii(word & ~ByteLanes::TopBits);
+}
+
+// The first byte of the text that KeePass XML loses, or its end. Nearly all
+// text is passed over eight bytes at a time, accented letters included.
+const char *FirstLost(QByteArrayView text)
+{
+    const std::array<bool, 256> &lost = LostInXml();
+    const auto isLost = [&lost](char byte) { return lost[static_cast<unsigned char>(byte)]; };
+    const char *at = text.begin();
+    for (; text.end() - at >= ByteLanes::Width; at += ByteLanes::Width) {
+        const char *const wordEnd = at + ByteLanes::Width;
+        if (MayHoldControl(ByteLanes::Load(at))) {
+            if (const char *found = std::find_if(at, wordEnd, isLost); found != wordEnd)
+                return found;
+        }
+    }
+    // The last bytes, looked at with those before them as a word.
+    if (text.size() >= ByteLanes::Width && !MayHoldControl(ByteLanes::Load(text.end() - ByteLanes::Width)))
+        return text.end();
+    return std::find_if(at, text.end(), isLost);
 }
 
 // The control characters of a record that KeePass XML loses, one line each.
@@ -35,11 +63,7 @@ void AppendObstacles(int database, qsizetype number, const RegistrationRecord &r
 {
     for (int field = 0; field < RegistrationRecord::FieldCount; ++field) {
         const QByteArrayView text = record[RegistrationRecord::Field(field)];
-        // Printable ASCII, nearly all text, is passed over eight bytes at a time.
-        const char *start = text.begin();
-        while (text.end() - start >= ByteLanes::Width && ByteLanes::ArePrintableAscii(ByteLanes::Load(start)))
-            start += ByteLanes::Width;
-        const auto lost = std::find_if(start, text.end(), IsLostInXml);
+        const char *const lost = FirstLost(text);
         if (lost == text.end())
             continue;
         const QChar character = AnsiText::ToUnicode(text.sliced(lost - text.begin(), 1)).front();

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 
 using namespace Qt::StringLiterals;
 
@@ -24,19 +25,24 @@ using Field = RegistrationRecord::Field;
 const QUuid UuidNamespace =
     QUuid::createUuidV5(QUuid(u"{6ba7b811-9dad-11d1-80b4-00c04fd430c8}"_s), "https://tessaly.example/Korvane/"_ba);
 
-QByteArray Uuid(const QByteArray &name)
+// A number's decimal digits, as part of a UUID's name.
+class Decimal
 {
-    return QUuid::createUuidV5(UuidNamespace, name).toRfc4122().toBase64();
-}
+public:
+    explicit Decimal(int value)
+        : m_size(std::to_chars(m_digits.begin(), m_digits.end(), value).ptr - m_digits.begin())
+    {}
 
-// An entry is named by what identifies its record: the database, the Product
-// and which of the records of that Product it is, so that a re-export names
-// the same entry even when records before it were removed.
-QByteArray EntryName(int database, QByteArrayView product, int occurrence)
+    operator QByteArrayView() const { return QByteArrayView(m_digits.data(), m_size); }
+
+private:
+    std::array<char, 11> m_digits;
+    qsizetype m_size;
+};
+
+QByteArrayView View(const NamedUuids::Base64 &uuid)
 {
-    QByteArray name = QByteArray::number(database) + '\x1F';
-    name += product;
-    return name + '\x1F' + QByteArray::number(occurrence);
+    return QByteArrayView(uuid.data(), uuid.size());
 }
 
 // Each Windows-1252 byte as XML text in UTF-8. A carriage return written as
@@ -87,14 +93,18 @@ public:
 
     void AppendText(QByteArrayView ansi)
     {
+        const ByteTexts<MaxXmlBytesPerCharacter> &table = XmlTexts();
         const char *in = ansi.begin();
         const char *const end = ansi.end();
-        // Plain ASCII, nearly all text, goes across eight bytes at a time.
-        for (; end - in >= ByteLanes::Width && NeedsNoEscape(ByteLanes::Load(in)); in += ByteLanes::Width)
-            m_at = std::copy_n(in, ByteLanes::Width, m_at);
-        const ByteTexts<MaxXmlBytesPerCharacter> &table = XmlTexts();
-        for (; in != end; ++in)
-            m_at = table.Write(m_at, *in);
+        // Plain ASCII, nearly all text, goes across eight bytes at a time;
+        // the words around an accented letter still do.
+        for (; end - in >= ByteLanes::Width; in += ByteLanes::Width) {
+            if (NeedsNoEscape(ByteLanes::Load(in)))
+                m_at = std::copy_n(in, ByteLanes::Width, m_at);
+            else
+                AppendEach(in, in + ByteLanes::Width, table);
+        }
+        AppendEach(in, end, table);
     }
 
     void AppendElement(QByteArrayView name, QByteArrayView ansi)
@@ -109,6 +119,12 @@ public:
     }
 
 private:
+    void AppendEach(const char *in, const char *end, const ByteTexts<MaxXmlBytesPerCharacter> &table)
+    {
+        for (; in != end; ++in)
+            m_at = table.Write(m_at, *in);
+    }
+
     char *m_at;
 };
 
@@ -130,16 +146,17 @@ void AppendXml(QByteArray &out, qsizetype textBytes, Write write)
 void WriteTimes(XmlCursor &xml, KeePassTimes &times, const RegistrationRecord &record)
 {
     const KeePassTimes::EntryTimes entry = times.Of(record);
-    if (entry.creation.isEmpty())
+    if (!entry.creation)
         return;
+    const auto text = [](const KeePassTimes::Stamp &stamp) { return QByteArrayView(stamp.data(), stamp.size()); };
     xml.Append("<Times>");
-    xml.AppendElement("CreationTime", entry.creation);
-    if (!entry.lastModification.isEmpty())
-        xml.AppendElement("LastModificationTime", entry.lastModification);
+    xml.AppendElement("CreationTime", text(*entry.creation));
+    if (entry.lastModification)
+        xml.AppendElement("LastModificationTime", text(*entry.lastModification));
     xml.Append("</Times>");
 }
 
-void WriteEntry(XmlCursor &xml, KeePassTimes &times, const RegistrationRecord &record, const QByteArray &uuid)
+void WriteEntry(XmlCursor &xml, KeePassTimes &times, const RegistrationRecord &record, QByteArrayView uuid)
 {
     xml.Append("<Entry>");
     xml.AppendElement("UUID", uuid);
@@ -169,14 +186,19 @@ const QByteArray &Title()
 
 } // namespace
 
+KeePassXmlWriter::KeePassXmlWriter()
+    : m_uuids(UuidNamespace)
+{}
+
 void KeePassXmlWriter::Begin(QByteArray &out)
 {
-    AppendXml(out, 3 * Title().size(), [](XmlCursor &xml) {
+    const NamedUuids::Base64 uuid = m_uuids.Of({"root"});
+    AppendXml(out, 3 * Title().size(), [&](XmlCursor &xml) {
         xml.Append("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<KeePassFile><Meta>");
         xml.AppendElement("Generator", Title());
         xml.AppendElement("DatabaseName", Title());
         xml.Append("</Meta>\n<Root><Group>");
-        xml.AppendElement("UUID", Uuid("root"_ba));
+        xml.AppendElement("UUID", View(uuid));
         xml.AppendElement("Name", Title());
     });
 }
@@ -184,11 +206,12 @@ void KeePassXmlWriter::Begin(QByteArray &out)
 void KeePassXmlWriter::BeginDatabase(int database, QByteArray &out)
 {
     const QByteArray name = AnsiText::FromUnicode(DatabaseFiles::DisplayName(database));
+    const NamedUuids::Base64 uuid = m_uuids.Of({"group ", Decimal(database)});
     AppendXml(out, name.size(), [&](XmlCursor &xml) {
         if (m_database != 0)
             xml.Append("</Group>");
         xml.Append("\n<Group>");
-        xml.AppendElement("UUID", Uuid("group " + QByteArray::number(database)));
+        xml.AppendElement("UUID", View(uuid));
         xml.AppendElement("Name", name);
         xml.Append("\n");
     });
@@ -198,12 +221,17 @@ void KeePassXmlWriter::BeginDatabase(int database, QByteArray &out)
 
 void KeePassXmlWriter::Add(const RegistrationRecord &record, QByteArray &out)
 {
+    // An entry is named by what identifies its record: the database, the
+    // Product and which of the records of that Product it is, so that a
+    // re-export names the same entry even when records before it were
+    // removed.
     const QByteArrayView product = record[Field::Product];
-    const QByteArray uuid = Uuid(EntryName(m_database, product, m_occurrences[product]++));
+    const NamedUuids::Base64 uuid =
+        m_uuids.Of({Decimal(m_database), "\x1F", product, "\x1F", Decimal(m_occurrences[product]++)});
     qsizetype textBytes = uuid.size();
     for (int field = 0; field < RegistrationRecord::FieldCount; ++field)
         textBytes += record[Field(field)].size();
-    AppendXml(out, textBytes, [&](XmlCursor &xml) { WriteEntry(xml, m_times, record, uuid); });
+    AppendXml(out, textBytes, [&](XmlCursor &xml) { WriteEntry(xml, m_times, record, View(uuid)); });
 }
 
 void KeePassXmlWriter::End(QByteArray &out, const TextSink &)

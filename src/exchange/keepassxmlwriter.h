@@ -1,6 +1,7 @@
 #pragma once
 
 #include "keepasstimes.h"
+#include "nameduuids.h"
 #include "recordwriter.h"
 
 #include <QHash>
@@ -22,6 +23,8 @@
 class KeePassXmlWriter : public RecordWriter
 {
 public:
+    KeePassXmlWriter();
+
     void Begin(QByteArray &out) override;
     void BeginDatabase(int database, QByteArray &out) override;
     void Add(const RegistrationRecord &record, QByteArray &out) override;
@@ -29,6 +32,7 @@ public:
 
 private:
     KeePassTimes m_times;
+    NamedUuids m_uuids;
     int m_database = 0;
     // How many records of each Product the database has had so far, counted
     // by the text in the records themselves, which live until the next

@@ -3,6 +3,7 @@
 #include "exchange/importplan.h"
 #include "exchange/jsonreader.h"
 #include "exchange/jsonwriter.h"
+#include "exchange/keepasstimes.h"
 #include "exchange/keepassxmlobstacles.h"
 #include "exchange/keepassxmlreader.h"
 #include "exchange/keepassxmlwriter.h"
@@ -303,13 +304,113 @@ for name in sys.argv[2:]:
         QCOMPARE(WriteKeePassXml(databases), xml.toUtf8());
     }
 
+    // An entry's UUID is Qt's name-based one of its database, Product and
+    // occurrence, however the name falls in SHA-1's 64-byte blocks.
+    void keepassXml_entryUuidIsNameBased_data()
+    {
+        QTest::addColumn<int>("productBytes");
+        for (const int bytes : {0, 35, 36, 43, 44, 99, 100, 300})
+            QTest::addRow("%d-byte Product", bytes) << bytes;
+    }
+
+    void keepassXml_entryUuidIsNameBased()
+    {
+        QFETCH(int, productBytes);
+        const QByteArray product(productBytes, '\xE9');
+        const RegistrationRecord record({product, "", "", "x", "", "", ""});
+        const QByteArray xml = WriteKeePassXml({{3, {record, record}}});
+        const QUuid space = QUuid::createUuidV5(QUuid(u"{6ba7b811-9dad-11d1-80b4-00c04fd430c8}"_s),
+                                                "https://tessaly.example/Korvane/"_ba);
+        for (const char occurrence : {'0', '1'}) {
+            const QByteArray name = "3\x1F" + product + '\x1F' + occurrence;
+            QVERIFY(
+                xml.contains("<Entry><UUID>" + QUuid::createUuidV5(space, name).toRfc4122().toBase64() + "</UUID>"));
+        }
+    }
+
+    // Local times become UTC as Qt reads them in the zone, the clocks'
+    // changes included, whatever order the records come in.
+    void keepassTimes_areUtcAsTheZoneHasThem_data()
+    {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QByteArrayList>("recorded");
+        QTest::addColumn<QByteArrayList>("utc");
+        QTest::newRow("UTC") << "UTC"_ba << QByteArrayList{"01-31-2024 13:45:00", "07-04-1999 00:00:00"}
+                             << QByteArrayList{"2024-01-31T13:45:00Z", "1999-07-04T00:00:00Z"};
+        QTest::newRow("summer and winter in turn")
+            << "Europe/Berlin"_ba << QByteArrayList{"07-15-2024 12:00:00", "01-15-2024 12:00:00", "07-15-2023 12:00:00",
+                                                    "07-16-2024 00:30:00", "12-31-1999 23:59:59", "01-01-1800 12:00:00"}
+            << QByteArrayList{"2024-07-15T10:00:00Z", "2024-01-15T11:00:00Z", "2023-07-15T10:00:00Z",
+                              "2024-07-15T22:30:00Z", "1999-12-31T22:59:59Z", "1800-01-01T11:06:32Z"};
+        // An hour missing in spring, one twice in autumn.
+        QTest::newRow("the clocks' changes")
+            << "Europe/Berlin"_ba
+            << QByteArrayList{"03-31-2024 01:59:59", "03-31-2024 02:30:00", "03-31-2024 03:00:00",
+                              "10-27-2024 02:30:00", "10-27-2024 03:00:00"}
+            << QByteArrayList{"2024-03-31T00:59:59Z", "2024-03-31T01:30:00Z", "2024-03-31T01:00:00Z",
+                              "2024-10-27T01:30:00Z", "2024-10-27T02:00:00Z"};
+        // The zone file lists changes up to 2037, a rule gives those after.
+        QTest::newRow("from the last listed change on")
+            << "Europe/Berlin"_ba << QByteArrayList{"10-25-2037 02:00:00", "07-15-2038 12:00:00"}
+            << QByteArrayList{"2037-10-25T01:00:00Z", "2038-07-15T10:00:00Z"};
+        // A Registration Date is the start of its day, which that day is one
+        // o'clock, not the day before's eleven.
+        QTest::newRow("a day that starts at one") << "America/Sao_Paulo"_ba
+                                                  << QByteArrayList{"10-19-2013 23:59:59", "10-20-2013 00:00:00",
+                                                                    "10-20-2013 01:00:00", "07-15-2024 12:00:00"}
+                                                  << QByteArrayList{"2013-10-20T02:59:59Z", "2013-10-20T03:00:00Z",
+                                                                    "2013-10-20T03:00:00Z", "2024-07-15T15:00:00Z"};
+        QTest::newRow("a day skipped") << "Pacific/Apia"_ba
+                                       << QByteArrayList{"12-29-2011 12:00:00", "12-31-2011 12:00:00"}
+                                       << QByteArrayList{"2011-12-29T22:00:00Z", "2011-12-30T22:00:00Z"};
+    }
+
+    void keepassTimes_areUtcAsTheZoneHasThem()
+    {
+        QFETCH(QByteArray, zone);
+        QFETCH(QByteArrayList, recorded);
+        QFETCH(QByteArrayList, utc);
+        KeePassTimes times{QTimeZone(zone)};
+        for (qsizetype index = 0; index < recorded.size(); ++index) {
+            const KeePassTimes::EntryTimes entry =
+                times.Of(RegistrationRecord({"", "", "", "", "", "", recorded[index]}));
+            QVERIFY2(entry.lastModification, recorded[index].constData());
+            QCOMPARE(QByteArrayView(entry.lastModification->data(), entry.lastModification->size()), utc[index]);
+        }
+    }
+
+    // A Registration Date that reads as a date is the entry's creation;
+    // any other text leaves it to the Recorded stamp.
+    void keepassTimes_creationIsTheRegistrationDate_data()
+    {
+        QTest::addColumn<QByteArray>("registrationDate");
+        QTest::addColumn<QByteArray>("creation");
+        const QByteArray recorded = "2020-01-02T03:04:05Z";
+        for (const QByteArray date : {"2024-01-31", " 1/31/2024 ", "01-31-2024", "1.31.2024", "2024-1-31"})
+            QTest::newRow(date.constData()) << date << "2024-01-31T00:00:00Z"_ba;
+        for (const QByteArray text : {"2024/01/31", "31.1.24", "24-01-31", "12345-01-01", "2024-01-31x", "March 2004"})
+            QTest::newRow(text.constData()) << text << recorded;
+    }
+
+    void keepassTimes_creationIsTheRegistrationDate()
+    {
+        QFETCH(QByteArray, registrationDate);
+        QFETCH(QByteArray, creation);
+        const KeePassTimes::EntryTimes entry =
+            KeePassTimes(QTimeZone("UTC"))
+                .Of(RegistrationRecord({"", "", "", "", "", registrationDate, "01-02-2020 03:04:05"}));
+        QVERIFY(entry.creation);
+        QCOMPARE(QByteArrayView(entry.creation->data(), entry.creation->size()), creation);
+    }
+
     void keepassXmlObstacles_nameEveryControlCharacterItLoses()
     {
         const QList<DatabaseRecords> records = {
             {1,
-             {RegistrationRecord({"fine", "tab\tLF\nCR\r", "", "", "", "", ""}),
-              RegistrationRecord({"nul", "", QByteArray("\x00x", 2), "", "", "", ""})}},
-            {3, {RegistrationRecord({"c1", "", "", "\x81", "", "\x7F", ""})}},
+             {RegistrationRecord({"fine", "tab\tLF\nCR\r", "\x80\x9F\xA0\xFF \x8A\xE9x", "", "", "", ""}),
+              RegistrationRecord({"nul", "", QByteArray("0123456\x00x", 9), "", "", "", ""})}},
+            {3,
+             {RegistrationRecord({"c1", "", "", "caf\xE9 \x80 \x81", "", "\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7F", ""})}},
         };
         QCOMPARE(
             KeePassXmlObstacles(records),
