@@ -7,6 +7,7 @@
 #include <utility>
 
 #if defined(__SSE2__)
+#include <cpuid.h>
 #include <immintrin.h>
 #endif
 
@@ -17,9 +18,13 @@ constexpr qsizetype BlockBytes = 64;
 #if defined(__SSE2__)
 bool HasShaInstructions()
 {
+    // Asked of the processor directly: not every compiler knows "sha" as a
+    // name for its feature test.
     static const bool Has = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("sha") && __builtin_cpu_supports("sse4.1");
+        unsigned int eax = 0, ebx = 0, ecx = 0, edx = 0;
+        if (!__get_cpuid(1, &eax, &ebx, &ecx, &edx) || !(ecx & bit_SSE4_1))
+            return false;
+        return __get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) && (ebx & bit_SHA);
     }();
     return Has;
 }
