@@ -227,7 +227,7 @@ void KeePassXmlWriter::Add(const RegistrationRecord &record, QByteArray &out)
     // removed.
     const QByteArrayView product = record[Field::Product];
     const NamedUuids::Base64 uuid =
-        m_uuids.Of({Decimal(m_database), "\x1F", product, "\x1F", Decimal(m_occurrences[product]++)});
+        m_uuids.Of({Decimal(m_database), "\x1F", product, "\x1F", Decimal(m_occurrences[Product{product}]++)});
     qsizetype textBytes = uuid.size();
     for (int field = 0; field < RegistrationRecord::FieldCount; ++field)
         textBytes += record[Field(field)].size();
