@@ -61,6 +61,11 @@ const char *FirstLost(QByteArrayView text)
 // The control characters of a record that KeePass XML loses, one line each.
 void AppendObstacles(int database, qsizetype number, const RegistrationRecord &record, QStringList &obstacles)
 {
+    // Nearly every record has none: its whole text is looked at in one go,
+    // the separators being printable, and only a record with one field by
+    // field.
+    if (FirstLost(record.Text()) == record.Text().end())
+        return;
     for (int field = 0; field < RegistrationRecord::FieldCount; ++field) {
         const QByteArrayView text = record[RegistrationRecord::Field(field)];
         const char *const lost = FirstLost(text);

@@ -73,6 +73,9 @@ public:
         const quint32 start = place == 0 ? 0 : std::min<quint32>(m_ends[place - 1] + 1, end);
         return QByteArrayView(m_text.get() + start, end - start);
     }
+    // All seven texts in buffer order, a "|" between each two.
+    QByteArrayView Text() const { return QByteArrayView(m_text.get(), m_size); }
+
     void Set(Field field, QByteArrayView text);
 
     friend bool operator==(const RegistrationRecord &left, const RegistrationRecord &right);
