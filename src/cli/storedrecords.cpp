@@ -107,9 +107,12 @@ std::optional<qsizetype> WriteStoredRecords(const CliContext &context, const QLi
     writer.Begin(text);
     qsizetype written = 0;
     for (qsizetype index = 0; index < databases.size(); ++index) {
-        const std::optional<DatabaseRecords> read = approve ? std::move(approved[index]) : reads.Next();
+        std::optional<DatabaseRecords> read = approve ? std::move(approved[index]) : reads.Next();
         if (!read)
             return std::nullopt;
+        written += read->records.size();
+        if (writer.TakeDatabase(*read))
+            continue;
         // The database was read whole: its text may go out in pieces.
         writer.BeginDatabase(read->database, text);
         for (const RegistrationRecord &record : read->records) {
@@ -119,7 +122,6 @@ std::optional<qsizetype> WriteStoredRecords(const CliContext &context, const QLi
                 text.resize(0);
             }
         }
-        written += read->records.size();
         output(text);
         text.resize(0);
     }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -38,6 +39,12 @@ void TableWriter::BeginDatabase(int database, QByteArray &)
 void TableWriter::Add(const RegistrationRecord &record, QByteArray &)
 {
     m_databases.last().records.append(record);
+}
+
+bool TableWriter::TakeDatabase(DatabaseRecords &database)
+{
+    m_databases.append(std::move(database));
+    return true;
 }
 
 void TableWriter::End(QByteArray &table, const TextSink &flush)

@@ -15,6 +15,7 @@ public:
     void Begin(QByteArray &) override {}
     void BeginDatabase(int database, QByteArray &out) override;
     void Add(const RegistrationRecord &record, QByteArray &out) override;
+    bool TakeDatabase(DatabaseRecords &database) override;
     void End(QByteArray &out, const TextSink &flush) override;
 
 private:
