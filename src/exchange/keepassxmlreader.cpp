@@ -171,11 +171,10 @@ private:
                 m_record.Where(), QString::fromUtf8(m_key)));
             return;
         }
-        const QString key = QString::fromUtf8(m_key);
-        if (const std::optional<Field> field = RecordColumns::KeePassField(key))
+        if (const std::optional<Field> field = RecordColumns::KeePassField(m_key))
             m_record.fields[*field] = QString::fromUtf8(m_value);
         else if (!m_value.isEmpty())
-            m_file.leftOut.append(u"%1: the field \"%2\""_s.arg(m_record.Where(), key));
+            m_file.leftOut.append(u"%1: the field \"%2\""_s.arg(m_record.Where(), QString::fromUtf8(m_key)));
     }
 
     void EndEntry()

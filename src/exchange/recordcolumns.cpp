@@ -26,10 +26,11 @@ std::optional<RecordColumns::Column> RecordColumns::ColumnNamed(QStringView name
     return std::nullopt;
 }
 
-std::optional<RegistrationRecord::Field> RecordColumns::KeePassField(QStringView key)
+std::optional<RegistrationRecord::Field> RecordColumns::KeePassField(QByteArrayView key)
 {
+    // The keys are ASCII, the same in UTF-8 and Latin-1.
     for (const KeePassString &string : KeePassStrings) {
-        if (key.size() == string.key.size() && key == string.key)
+        if (key == QByteArrayView(string.key.data(), string.key.size()))
             return string.field;
     }
     return std::nullopt;

@@ -50,7 +50,8 @@ inline constexpr std::array<KeePassString, RegistrationRecord::FieldCount> KeePa
     {FieldNames::Names[RegistrationRecord::Recorded], RegistrationRecord::Recorded},
 }};
 
-// The field an entry's string holds; KeePass's keys are exact.
-std::optional<RegistrationRecord::Field> KeePassField(QStringView key);
+// The field an entry's string holds, by its key in UTF-8 as the file gives
+// it; KeePass's keys are exact.
+std::optional<RegistrationRecord::Field> KeePassField(QByteArrayView key);
 
 } // namespace RecordColumns
