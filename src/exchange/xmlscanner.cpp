@@ -1,7 +1,7 @@
 #include "xmlscanner.h"
 
-#include <algorithm>
 #include <cstring>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -186,7 +186,9 @@ XmlScanner::Token XmlScanner::ReadCdata()
 
 XmlScanner::Token XmlScanner::ReadCharacters()
 {
-    const qsizetype end = std::find(m_xml.begin() + m_at, m_xml.end(), '<') - m_xml.begin();
+    const auto *const next =
+        static_cast<const char *>(std::memchr(m_xml.data() + m_at, '<', size_t(m_xml.size() - m_at)));
+    const qsizetype end = next ? next - m_xml.data() : m_xml.size();
     const QByteArrayView text = m_xml.sliced(m_at, end - m_at);
     m_at = end;
     if (m_open.isEmpty() && !text.trimmed().isEmpty())
