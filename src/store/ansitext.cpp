@@ -1,6 +1,7 @@
 #include "ansitext.h"
 
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -24,6 +25,13 @@ int AnsiCodeOf(QChar c)
             return int(0x80 + i);
     }
     return -1;
+}
+
+bool FourAscii(const char16_t *characters)
+{
+    quint64 four = 0;
+    std::memcpy(&four, characters, sizeof four);
+    return (four & 0xFF80FF80FF80FF80) == 0;
 }
 
 void Convert(QByteArrayView ansi, QChar *out)
@@ -65,8 +73,17 @@ void AnsiText::AssignFromUnicode(QByteArray &ansi, QStringView text)
 {
     ansi.resize(text.size());
     char *out = ansi.data();
-    for (const QChar c : text) {
-        const int code = AnsiCodeOf(c);
+    const char16_t *in = text.utf16();
+    const char16_t *const end = in + text.size();
+    while (in != end) {
+        // ASCII, nearly all text, four characters at a time.
+        if (end - in >= 4 && FourAscii(in)) {
+            for (int index = 0; index < 4; ++index)
+                *out++ = char(in[index]);
+            in += 4;
+            continue;
+        }
+        const int code = AnsiCodeOf(QChar(*in++));
         if (code >= 0)
             *out++ = char(code);
     }

@@ -25,6 +25,29 @@ private slots:
         QCOMPARE(AnsiText::ToUnicode(bytes), text);
     }
 
+    // ASCII goes across four characters at a time: a character outside
+    // Windows-1252 is dropped wherever it lies among them, even one whose
+    // low byte reads as ASCII (U+0141 as "A").
+    void fromUnicode_dropsWhatWindows1252Lacks_data()
+    {
+        QTest::addColumn<QString>("character");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::newRow("Ł, low byte A") << u"Ł"_s << QByteArray();
+        QTest::newRow("名") << u"名"_s << QByteArray();
+        QTest::newRow("€") << u"€"_s << QByteArray("\x80");
+        QTest::newRow("é") << u"é"_s << QByteArray("\xE9");
+    }
+
+    void fromUnicode_dropsWhatWindows1252Lacks()
+    {
+        QFETCH(QString, character);
+        QFETCH(QByteArray, stored);
+        for (qsizetype before = 0; before <= 9; ++before) {
+            const QString text = u"abcdefghi"_s.first(before) + character + u"jklmnopqr"_s;
+            QCOMPARE(AnsiText::FromUnicode(text), QByteArray("abcdefghi").first(before) + stored + "jklmnopqr");
+        }
+    }
+
     void charactersOutsideWindows1252_areNotRepresentable_data()
     {
         QTest::addColumn<QString>("character");
