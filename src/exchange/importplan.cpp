@@ -142,10 +142,10 @@ ImportPlanner::Outcome ImportPlanner::Add(const ImportedRecord &record)
         const std::optional<QString> &given = record.fields[field];
         const QStringView text = given ? QStringView(*given) : field == Field::Recorded ? m_recorded : QStringView();
         QByteArray &ansi = m_fields[index];
-        ansi.resize(0);
         // Too long whatever it holds: refused below, without a look at each
         // of perhaps millions of characters.
         if (text.size() > LongestPlainLine) {
+            ansi.resize(0);
             length += text.size();
             continue;
         }
