@@ -1,6 +1,6 @@
 #include "utf8input.h"
 
-#include <cstring>
+#include "store/bytelanes.h"
 
 QByteArrayView Utf8Input::WithoutByteOrderMark(QByteArrayView utf8)
 {
@@ -11,22 +11,25 @@ bool Utf8Input::IsValid(QByteArrayView bytes)
 {
     const auto *at = reinterpret_cast<const unsigned char *>(bytes.data());
     const auto *const end = at + bytes.size();
+    // Whether the next words eight-byte words hold nothing but ASCII.
+    const auto asciiWords = [&at, end](qsizetype words) {
+        if (end - at < words * ByteLanes::Width)
+            return false;
+        quint64 topBits = 0;
+        for (qsizetype word = 0; word < words; ++word)
+            topBits |= ByteLanes::Load(reinterpret_cast<const char *>(at) + word * ByteLanes::Width);
+        return (topBits & ByteLanes::TopBits) == 0;
+    };
     while (at < end) {
-        // Runs of ASCII, nearly all of a file, 32 bytes at a time.
-        while (end - at >= 32) {
-            quint64 words[4];
-            std::memcpy(words, at, sizeof words);
-            if (((words[0] | words[1] | words[2] | words[3]) & 0x8080808080808080) != 0)
-                break;
-            at += sizeof words;
+        // Runs of ASCII, nearly all of a file, thirty-two bytes at a time,
+        // then eight.
+        if (asciiWords(4)) {
+            at += 4 * ByteLanes::Width;
+            continue;
         }
-        if (end - at >= 8) {
-            quint64 eight = 0;
-            std::memcpy(&eight, at, sizeof eight);
-            if ((eight & 0x8080808080808080) == 0) {
-                at += sizeof eight;
-                continue;
-            }
+        if (asciiWords(1)) {
+            at += ByteLanes::Width;
+            continue;
         }
         const unsigned char lead = *at;
         if (lead < 0x80) {
